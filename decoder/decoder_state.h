@@ -1,0 +1,52 @@
+// The decoder's process-wide state: one decoder per process, so every piece
+// of mutable decoder data lives in the one `DecoderState` record below.
+// Written by the frame-header code, the decoder core, the layer handlers,
+// the synthesis routines and the equalizer; all on the playback thread
+// (or on the caller's thread while nothing plays).
+#pragma once
+
+#include <cstdint>
+
+#include "decoder/frame_header.h"
+
+namespace orva {
+
+struct FrameDecodeJob;
+using LayerHandler = void (*)(FrameDecodeJob& job, const uint8_t* frame, uint8_t* output);
+
+// PCM output routine of one Layer I/II arrangement: (samples, output, slots).
+using SynthesisLayer12 = void (*)(float* samples, uint8_t* output, int32_t slotCount);
+// PCM output routine of Layer III: (hybrid output of 18 slots, output, channel).
+using SynthesisLayer3 = void (*)(float* hybrid, uint8_t* output, int32_t channel);
+
+struct SynthesisState {
+  alignas(16) float ring[2][512];  // per output channel, 16 slots of M values
+  int32_t position[2];
+  SynthesisLayer12 layer12;
+  SynthesisLayer3 layer3;
+};
+
+struct EqualizerState {
+  int32_t on;
+  float gains[32];
+};
+
+struct DecoderState {
+  DecoderOptions options;
+  int32_t error;
+  int32_t streamSampleRate;       // full rate, remembered at stream start
+  int32_t outputBytesPerFrame;    // remembered at stream start
+  int32_t currentFrameLength;     // of the frame in decodeFrame
+  int32_t streamLayer;            // layer of the stream's first frame
+  int32_t streamVersion;
+  int32_t streamMode;
+  LayerHandler handler;
+  SynthesisState synthesis;
+  EqualizerState equalizer;
+};
+
+// The one decoder. Layer III keeps its larger working state in its own file
+// (layer3_state.h) for cache locality; it is still a single global.
+extern DecoderState gDecoder;
+
+}  // namespace orva

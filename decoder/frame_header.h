@@ -1,0 +1,75 @@
+// MPEG audio frame headers: parsing the four header bytes, finding a frame
+// sync in a buffer, reading a stream's first frame (with its "Xing" or
+// "VBRI" header), and the frame length rule the decoder walks by.
+// Used by the engine when it opens a file, by the tag and conversion code to
+// find the audio, and by the decoder for every frame.
+#pragma once
+
+#include <cstdint>
+
+namespace orva {
+
+// The decoder's own error code; never mixed with the engine's status codes.
+enum DecoderError : int32_t {
+  DECODER_ERR_NONE = 0,
+  DECODER_ERR_NO_SYNC = 3,
+  DECODER_ERR_BAD_HEADER = 4,
+  DECODER_ERR_NEED_DATA = 5,
+};
+
+// Fields 1-12 come from the header bytes; 13-22 only from readStreamHeader.
+struct MpegFrameHeader {
+  int32_t version;          // 1 MPEG-1, 2 MPEG-2, 3 MPEG-2.5
+  int32_t layer;            // 1..3
+  int32_t hasCrc;           // 1 when a 16-bit CRC follows the header
+  int32_t bitrateIndex;
+  int32_t sampleRateIndex;
+  int32_t padding;
+  int32_t privateBit;
+  int32_t mode;             // 0 stereo, 1 joint stereo, 2 dual channel, 3 single channel
+  int32_t modeExtension;
+  int32_t copyright;
+  int32_t original;
+  int32_t emphasis;
+  int32_t outputChannels;
+  int32_t outputBits;
+  int32_t outputSampleRate;
+  int32_t bitrate;          // bit/s; 0 when the stream has a VBR header
+  int32_t frameCount;
+  int32_t vbrHeaderFrameSize;
+  int32_t streamBytes;
+  int32_t minFrameSize;
+  int32_t maxFrameSize;
+  int32_t outputBytesPerFrame;
+};
+static_assert(sizeof(MpegFrameHeader) == 22 * 4);
+
+struct DecoderOptions {
+  int32_t downsampleShift;   // 0 full, 1 half, 2 quarter rate
+  int32_t outputFlags;       // bits 0-1 channel mode, bit 3 8-bit output
+  int32_t bandwidthLimitHz;
+};
+static_assert(sizeof(DecoderOptions) == 3 * 4);
+
+inline constexpr int32_t kStreamHeaderMinBytes = 156;
+
+bool parseFrameHeader(const uint8_t* bytes, MpegFrameHeader& header);
+bool findFrameSync(const uint8_t* bytes, int32_t length, int32_t& offset);
+bool readStreamHeader(const uint8_t* bytes, int32_t length, MpegFrameHeader& header, bool isStreamStart);
+uint32_t readBigEndian32(const uint8_t* bytes);
+int32_t frameLength(const MpegFrameHeader& header, int32_t bitrate, int32_t streamSampleRate);
+
+// Table lookups (0 for indices outside the tables).
+int32_t bitrateKbps(int32_t version, int32_t layer, int32_t bitrateIndex);
+int32_t sampleRateHz(int32_t version, int32_t sampleRateIndex);
+
+int32_t getDecoderError();
+void setDecoderError(int32_t error);
+int32_t getDecoderOptions(DecoderOptions& out);
+int32_t setDecoderOptions(const DecoderOptions& options);
+
+// Remembered by readStreamHeader at a stream start; decodeFrame walks by them.
+int32_t streamSampleRate();
+int32_t streamOutputBytesPerFrame();
+
+}  // namespace orva

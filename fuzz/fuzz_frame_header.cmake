@@ -1,0 +1,1 @@
+orva_fuzz(fuzz_frame_header SOURCES fuzz_frame_header.cpp LIBS orva_decoder)
