@@ -1,0 +1,33 @@
+// Sources over files and memory, and the buffered copy the writers use to
+// carry the audio of the old file into the new one.
+#include "tags/byte_io.h"
+
+#include <cstring>
+
+namespace orva {
+
+bool FileSource::readAt(int64_t offset, void* buffer, int64_t count) {
+  if (size_ < 0 || offset < 0 || count < 0) return false;
+  return file_.readAt(offset, buffer, count);
+}
+
+bool MemorySource::readAt(int64_t offset, void* buffer, int64_t count) {
+  if (offset < 0 || count < 0 || offset > size_) return false;
+  if (size_ - offset < count) return false;
+  if (count > 0) std::memcpy(buffer, data_ + offset, static_cast<size_t>(count));
+  return true;
+}
+
+bool copyBytes(ByteSource& from, int64_t offset, int64_t count, ByteSink& to) {
+  constexpr int64_t kChunk = 16384;
+  uint8_t buffer[kChunk];
+  while (count > 0) {
+    int64_t n = count < kChunk ? count : kChunk;
+    if (!from.readAt(offset, buffer, n) || !to.write(buffer, n)) return false;
+    offset += n;
+    count -= n;
+  }
+  return true;
+}
+
+}  // namespace orva

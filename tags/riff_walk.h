@@ -1,0 +1,62 @@
+// The RIFF chunk walk that finds the audio inside a RIFF MP3 or WAVE file,
+// learns its format class and collects the INFO text.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/file.h"
+#include "tags/byte_io.h"
+
+namespace orva {
+
+// Fourteen INFO slots of 128 bytes: INAM IART IPRD ICMT ICRD IGNR ICOP IENG
+// ISRC ISFT IKEY ITCH ILYC ICMS.
+struct InfoText {
+  char slots[14][128];
+};
+
+inline constexpr int kInfoSlotCount = 14;
+// The slot ids in slot order.
+extern const char* const INFO_SLOT_IDS[kInfoSlotCount];
+
+struct ChunkWalkResult {
+  int32_t formatClass;  // 0 MPEG or no fmt seen, 1 PCM, -1 other or broken
+  int32_t listOffset;   // offset of the LIST chunk header, 0 when none
+  int32_t listSize;
+};
+
+// The first 18 bytes of the last "fmt " payload seen by a walk.
+struct WaveFormatRecord {
+  uint16_t formatTag;
+  uint16_t channels;
+  uint32_t samplesPerSecond;
+  uint32_t averageBytesPerSecond;
+  uint16_t blockAlign;
+  uint16_t bitsPerSample;
+  uint16_t extraSize;
+};
+
+// Everything one walk learned, for the tag writers (which must not disturb
+// the process-wide state the engine reads).
+struct RiffWalk {
+  ChunkWalkResult result;
+  WaveFormatRecord format;
+  bool formatSeen;
+  bool listIsInfo;       // the LIST chunk after the audio has type "INFO"
+  int64_t listOffset;    // as in result, 0 when none
+  int64_t listSize;
+};
+
+// 1 when a "data" chunk was found. audioStart/audioSize are in/out: the
+// caller passes 0 and the file size. The data size is limited to the chunk
+// size and to the bytes the file holds behind the chunk header.
+int32_t walkRiffChunks(platform::File& file, InfoText& info, int64_t& audioStart, int64_t& audioSize);
+// The same over any source; leaves the process-wide state alone.
+int32_t walkRiffChunks(ByteSource& source, InfoText& info, int64_t& audioStart, int64_t& audioSize,
+                       RiffWalk& walk);
+
+// State of the last walk (process-wide, reset at the start of every walk).
+const ChunkWalkResult& lastChunkWalk();
+const WaveFormatRecord& lastWaveFormat();
+
+}  // namespace orva
