@@ -1,0 +1,37 @@
+// orva-cli: the command-line host of the Orva engine. Dispatches to the
+// subcommands in cli/commands.h; exit status 2 for usage errors.
+#include <cstdio>
+#include <cstring>
+
+#include "cli/commands.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: orva-cli <command> [arguments]\n"
+    "\n"
+    "commands:\n"
+    "  info FILE...       show the stream, header and ID3v1 tag of each file\n"
+    "  decode ...         decode an MPEG audio file to a WAV file\n"
+    "                     (orva-cli decode --help for its arguments)\n"
+    "  --help             show this text\n";
+
+int usageError(const char* message, const char* detail) {
+  std::fprintf(stderr, "orva-cli: %s%s\n\n%s", message, detail, kUsage);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return usageError("no command given", "");
+  const char* command = argv[1];
+  if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0 ||
+      std::strcmp(command, "help") == 0) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (std::strcmp(command, "info") == 0) return orva::cli::runInfoCommand(argc - 2, argv + 2);
+  if (std::strcmp(command, "decode") == 0) return orva::cli::runDecodeCommand(argc - 2, argv + 2);
+  return usageError("unknown command: ", command);
+}

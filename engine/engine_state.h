@@ -1,0 +1,53 @@
+// The engine's process-wide state: one engine per process, so every piece of
+// mutable engine data lives in the one `EngineRecord` below. Touched by the
+// entry points on the host's window thread (and, once playback exists, by
+// the playback thread for the state and position fields).
+#pragma once
+
+#include <cstdint>
+
+#include "decoder/frame_header.h"
+#include "engine/orva_engine.h"
+#include "platform/file.h"
+
+namespace orva {
+
+inline constexpr int32_t kEngineVersion = 159;
+inline constexpr int32_t kProbeWindow = 10240;  // bytes searched for the first frame sync
+inline constexpr int32_t kPcmBlock = 4096;      // PCM bytes per step; 1024 for 8-bit
+inline constexpr int32_t kPcmBlock8Bit = 1024;
+
+struct EngineRecord {
+  platform::File file;      // the open stream; closed when none is open
+  int64_t audioStart = 0;   // first audio byte (the VBR header frame included)
+  int64_t audioSize = 0;    // audio bytes after the tags are taken off
+  int64_t fileSize = 0;
+  MpegFrameHeader header{}; // first frame; filled by the engine itself for PCM WAVE
+  int32_t pcmInput = 0;     // 1: RIFF WAVE PCM, played without decoding
+  int32_t currentBitRate = 0;  // bit/s of the last frame (bits per sample for PCM)
+  DecoderSettings settings{30, 20, 5, 0};
+  int32_t savedOutputBlock = 20;
+  int32_t state = ENGINE_STOPPED;
+  int64_t positionBase = 0;
+  double timeScale = 1.0;
+  int32_t durationSeconds = 0;
+  int32_t nominalDurationSeconds = 0;
+  int32_t openDownsampleShift = 0;  // decoder option in force at the last MPEG open
+  int32_t clampPosition = 1;
+  bool sleepsEnabled = true;        // off only in tests and fuzzing
+};
+
+extern EngineRecord gEngine;
+
+// Sets the status register and returns 0, the failure result of most calls.
+int32_t engineFail(int32_t status);
+
+// Sleeps the given time unless a test switched the engine's sleeps off.
+void engineSleep(int32_t milliseconds);
+
+// The frame count as the unsigned 32-bit value a VBR header stores.
+inline uint32_t frameCountOf(const MpegFrameHeader& header) {
+  return static_cast<uint32_t>(header.frameCount);
+}
+
+}  // namespace orva

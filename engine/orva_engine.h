@@ -1,0 +1,175 @@
+/*
+ * The Orva playback engine: one process-wide engine driven through flat
+ * entry points. Every function takes integers, pointers to caller-owned
+ * records and NUL-terminated cp932 path names, and returns an integer.
+ * Failure shows twice: in the result (0, or -1 where noted) and in the
+ * status code, which the failing call sets and nothing clears.
+ * All calls come from one thread (the host's window thread).
+ */
+#ifndef ORVA_ENGINE_H
+#define ORVA_ENGINE_H
+
+#include <stdint.h>
+
+#if defined(_WIN32)
+#if defined(ORVA_ENGINE_BUILDING_DLL)
+#define ORVA_API __declspec(dllexport)
+#else
+#define ORVA_API
+#endif
+#else
+#define ORVA_API __attribute__((visibility("default")))
+#endif
+
+/* The entry points never throw. */
+#ifdef __cplusplus
+#define ORVA_NOEXCEPT noexcept
+#else
+#define ORVA_NOEXCEPT
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Engine state, as engineGetState returns it. */
+enum EngineState {
+  ENGINE_STOPPED = 0,
+  ENGINE_PLAYING = 1,
+  ENGINE_PAUSED = 2
+};
+
+/* Status codes (engineGetStatus). */
+enum EngineStatus {
+  ENGINE_OK = 0,                        /* nothing has failed yet */
+  ENGINE_ERR_OPEN = 1,                  /* empty path, or the file cannot be opened or created */
+  ENGINE_ERR_NOT_OPEN = 2,              /* no file is open */
+  ENGINE_ERR_READ = 3,                  /* a read failed or returned fewer bytes than needed */
+  ENGINE_ERR_WRITE = 4,                 /* a write failed or was short; or no tag to overwrite */
+  ENGINE_ERR_WAVE_CREATE = 5,           /* WAV output cannot be created; encoder source cannot be opened */
+  ENGINE_ERR_NOT_WAVE = 6,              /* the encoder source is not a RIFF WAVE file */
+  ENGINE_ERR_ENCODER_BUSY = 7,          /* encoder source or destination already open, or no source */
+  ENGINE_ERR_LYRICS_OPEN = 8,           /* the lyrics text file cannot be opened */
+  ENGINE_ERR_NO_LYRIC = 9,              /* no lyrics entry for the time asked */
+  ENGINE_ERR_NO_SYNC = 10,              /* no frame sync in the first 10240 bytes of audio */
+  ENGINE_ERR_BAD_HEADER = 11,           /* the first frame header does not parse */
+  ENGINE_ERR_NOT_PLAYING = 12,          /* stop or restart while nothing plays */
+  ENGINE_ERR_BUSY = 13,                 /* not allowed unless the engine is stopped */
+  ENGINE_ERR_NOT_PAUSABLE = 14,         /* pause while stopped or already paused */
+  ENGINE_ERR_NO_CONVERSION = 15,        /* encoder abort with no conversion running */
+  ENGINE_ERR_START_TIMEOUT = 16,        /* the playback thread did not start in time */
+  ENGINE_ERR_STOP_TIMEOUT = 17,         /* the playback thread did not stop in time */
+  ENGINE_ERR_ARGUMENT = 18,             /* an argument out of range; or the stream's first read was empty */
+  ENGINE_ERR_MEMORY = 19,               /* out of memory */
+  ENGINE_ERR_RIFF_KIND = 20,            /* RIFF where plain MPEG is required, or the reverse */
+  ENGINE_ERR_ALREADY_RIFF = 21,         /* conversion with INFO chunks on a file already RIFF */
+  ENGINE_ERR_ZERO_FIRST_BYTE = 23,      /* conversion of a file whose first byte is 0 */
+  ENGINE_ERR_RIFF_WALK = 24,            /* the RIFF chunk walk failed */
+  ENGINE_ERR_DEVICE_OPEN = 25,          /* opening the wave output device failed */
+  ENGINE_ERR_DECODER_START = 26,        /* the decoder failed to start on the first frame */
+  ENGINE_ERR_THREAD_CREATE = 27,        /* creating the playback thread failed */
+  ENGINE_ERR_ENCODER_THREAD = 28,       /* creating the conversion thread failed */
+  ENGINE_ERR_EVENT_CREATE = 29,         /* creating the event for a posted message failed */
+  ENGINE_ERR_NO_CODEC = 30,             /* the MPEG Layer-3 codec driver is not installed */
+  ENGINE_ERR_NO_CODEC_FORMAT = 31,      /* the codec lists no MPEG Layer-3 format */
+  ENGINE_ERR_CONVERSION_OPEN = 32,      /* opening the conversion stream failed */
+  ENGINE_ERR_CUE_ON_NT = 33             /* cue mode is refused on Windows NT */
+};
+
+typedef struct DecoderSettings {
+  int32_t inputBlock;  /* input buffer size in frames of maximum length (default 30) */
+  int32_t outputBlock; /* decoded frames per output block (default 20) */
+  int32_t inputSleep;  /* ms slept after each input refill (default 5) */
+  int32_t outputSleep; /* ms slept after every fourth output block (default 0) */
+} DecoderSettings;
+
+typedef struct StreamInfo {
+  char title[128];
+  char artist[128];
+  int32_t channels;
+  int32_t bitRate; /* kbit/s of the first frame, 0 with a VBR header; bits per sample for PCM */
+  int32_t sampleRate;
+  int32_t durationSeconds;
+} StreamInfo;
+
+typedef struct FileInfo {
+  int32_t version; /* 1 MPEG-1, 2 MPEG-2, 3 MPEG-2.5 */
+  int32_t layer;
+  int32_t noCrc;
+  int32_t privateBit;
+  int32_t mode; /* 0 stereo, 1 joint stereo, 2 dual channel, 3 mono */
+  int32_t copyright;
+  int32_t original;
+  int32_t emphasis;
+  int32_t channels;
+  int32_t bitrate; /* kbit/s, 0 with a VBR header */
+  int32_t sampleRate;
+  int32_t fileSize;
+  int32_t frames;
+  int32_t seconds;
+} FileInfo;
+
+typedef struct Id3v1Record {
+  char title[128];
+  char artist[128];
+  char album[128];
+  char year[5];
+  char comment[131];
+  int32_t genre;
+  char genreName[128];
+} Id3v1Record;
+
+/* The ID3v1.1 form: the same with the track number (-1 when there is none). */
+typedef struct Id3v11Record {
+  char title[128];
+  char artist[128];
+  char album[128];
+  char year[5];
+  char comment[131];
+  int32_t genre;
+  char genreName[128];
+  int32_t track;
+} Id3v11Record;
+
+typedef struct DecoderOptions {
+  int32_t downsampleShift;  /* 0 full, 1 half, 2 quarter rate */
+  int32_t outputFlags;      /* bits 0-1 channel mode; 8: 8-bit samples */
+  int32_t bandwidthLimitHz; /* only subbands below this frequency are decoded */
+} DecoderOptions;
+
+/* Lifecycle and settings. */
+ORVA_API int32_t engineInit(void) ORVA_NOEXCEPT;
+ORVA_API int32_t engineShutdown(void) ORVA_NOEXCEPT;
+ORVA_API int32_t engineSetSettings(const DecoderSettings* settings) ORVA_NOEXCEPT;
+ORVA_API DecoderSettings* engineGetSettings(DecoderSettings* settings) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetVersion(void) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetStatus(void) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetDetailCode(void) ORVA_NOEXCEPT;
+
+/* The open stream. */
+ORVA_API int32_t engineOpen(const char* path, StreamInfo* info) ORVA_NOEXCEPT;
+ORVA_API int32_t engineClose(void) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetHeaderInfo(FileInfo* info) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetNominalDuration(void) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetTotalSamples(void) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetBitRate(void) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetTag(Id3v1Record* tag) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetGenreName(Id3v1Record* tag) ORVA_NOEXCEPT;
+ORVA_API int32_t engineCountLeadingEmptyFrames(const char* path) ORVA_NOEXCEPT;
+
+/* Decoder options and positions. */
+ORVA_API int32_t engineSetDecoderOptions(const DecoderOptions* options) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetDecoderOptions(DecoderOptions* options) ORVA_NOEXCEPT;
+ORVA_API int32_t engineSetClampPosition(int32_t clamp) ORVA_NOEXCEPT;
+
+/* ID3v1 tags of files by path. */
+ORVA_API int32_t readId3v1File(const char* path, Id3v1Record* tag) ORVA_NOEXCEPT;
+ORVA_API int32_t readId3v11File(const char* path, Id3v11Record* tag) ORVA_NOEXCEPT;
+ORVA_API int32_t writeId3v1Tag(const char* path, Id3v1Record* tag, int32_t refreshNowPlaying, int32_t create) ORVA_NOEXCEPT;
+ORVA_API int32_t writeId3v11Tag(const char* path, Id3v11Record* tag, int32_t refreshNowPlaying, int32_t create) ORVA_NOEXCEPT;
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* ORVA_ENGINE_H */

@@ -1,0 +1,46 @@
+// The file information of the open stream, taken from the engine's copy of
+// the first frame's header (or the header the engine made for PCM WAVE).
+#include "engine/stream_info.h"
+
+#include "engine/engine_state.h"
+#include "engine/stream_probe.h"
+#include "engine/units.h"
+
+namespace orva {
+
+int32_t fillHeaderInfo(FileInfo& info) {
+  if (!gEngine.file.isOpen()) return ENGINE_ERR_NOT_OPEN;
+  MpegFrameHeader& h = gEngine.header;
+  // A stream without a frame count gets the estimate, and keeps it.
+  if (h.frameCount == 0 && h.minFrameSize > 0) {
+    h.frameCount = units::clampToInt32(gEngine.audioSize / h.minFrameSize);
+  }
+  info = FileInfo{};
+  info.version = h.version;
+  info.layer = h.layer;
+  info.noCrc = h.hasCrc ? 0 : 1;
+  info.privateBit = h.privateBit;
+  info.mode = h.mode;
+  info.copyright = h.copyright;
+  info.original = h.original;
+  info.emphasis = h.emphasis;
+  info.channels = h.outputChannels;
+  info.bitrate = h.bitrate / 1000;
+  info.sampleRate = h.outputSampleRate;
+  info.fileSize = units::clampToInt32(gEngine.fileSize);
+  info.frames = units::clampToInt32(frameCountOf(h));
+  info.seconds = mpegDurationSeconds(h);
+  return ENGINE_OK;
+}
+
+int32_t totalSamples() {
+  const MpegFrameHeader& h = gEngine.header;
+  const int64_t bytes = int64_t{frameCountOf(h)} * h.outputBytesPerFrame;
+  return units::clampToInt32(units::bytesToSamples(bytes, h.outputBits, h.outputChannels));
+}
+
+int32_t currentKbps() {
+  return gEngine.pcmInput ? gEngine.currentBitRate : gEngine.currentBitRate / 1000;
+}
+
+}  // namespace orva
