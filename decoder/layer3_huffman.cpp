@@ -1,0 +1,126 @@
+// Layer III Huffman decoding of one granule and channel: the three
+// big-value regions (pairs with linbits and signs) and the count1 region
+// (quadruples), bounded by the line limit and by the granule's bits.
+#include <cstring>
+
+#include "decoder/bit_reader.h"
+#include "decoder/iso_tables.h"
+#include "decoder/layer3.h"
+
+namespace orva {
+namespace {
+
+// One code of a table: returns the leaf's 8-bit value.
+inline int32_t huffmanDecode(BitReader& br, const int16_t* t, int32_t bits) {
+  int32_t e = t[br.peek(bits)];
+  while (e < 0) {
+    br.skip(bits);
+    const int32_t v = -e;
+    bits = v & 15;
+    e = t[(v >> 4) + br.peek(bits)];
+  }
+  br.skip(e >> 8);
+  return e & 255;
+}
+
+// Pairs over [begin, end) with table `select`; returns the end of the last
+// non-zero pair, or `nz` when none. Stops once the reader passes `limit`.
+int32_t decodePairs(BitReader& br, int32_t* q, int32_t begin, int32_t end, int32_t select,
+                    int32_t limit, int32_t nz) {
+  const HuffmanTable& h = kHuffmanTables[select & 31];
+  if (h.rootBits == 0) {  // table 0 (and the unused 4 and 14): all zero, no bits
+    std::memset(q + begin, 0, sizeof(int32_t) * static_cast<size_t>(end > begin ? end - begin : 0));
+    return nz;
+  }
+  const int16_t* t = kHuffmanEntries + h.first;
+  const int32_t linbits = h.linbits;
+  for (int32_t i = begin; i < end; i += 2) {
+    br.refill();  // one pair needs at most 17 + 2 * (13 + 1) bits
+    const int32_t v = huffmanDecode(br, t, h.rootBits);
+    int32_t x = v >> 4, y = v & 15;
+    if (x == 15 && linbits) {
+      x += static_cast<int32_t>(br.peek(linbits));
+      br.skip(linbits);
+    }
+    if (x) {
+      if (br.peek(1)) x = -x;
+      br.skip(1);
+    }
+    if (y == 15 && linbits) {
+      y += static_cast<int32_t>(br.peek(linbits));
+      br.skip(linbits);
+    }
+    if (y) {
+      if (br.peek(1)) y = -y;
+      br.skip(1);
+    }
+    q[i] = x;
+    q[i + 1] = y;
+    if (x | y) nz = i + 2;
+    if (br.position() > limit) {
+      for (int32_t j = i + 2; j < end; ++j) q[j] = 0;
+      return nz;
+    }
+  }
+  return nz;
+}
+
+}  // namespace
+
+bool l3DecodeHuffman(BitReader& br, int32_t gr, int32_t ch, int32_t granuleEndBit,
+                     int32_t version, int32_t rateIndex) {
+  Layer3State& L = gLayer3;
+  const GranuleChannelInfo& g = L.side.gr[gr][ch];
+  int32_t* q = L.quantized[ch];
+  const int16_t* edges = kLongBandEdges[version - 1][rateIndex];
+  // Overrun: the reader has passed the byte 39 bits after the granule's end.
+  const int32_t limit = ((granuleEndBit + 39) >> 3) * 8 + 8;
+
+  const int32_t lineLimit = L.lineLimit;
+  const int32_t bigEnd = g.big_values * 2 < lineLimit ? g.big_values * 2 : lineLimit;
+  int32_t r1 = edges[g.region0_count + 1 < 22 ? g.region0_count + 1 : 22];
+  int32_t r2 = edges[g.region0_count + g.region1_count + 2 < 22
+                         ? g.region0_count + g.region1_count + 2
+                         : 22];
+  if (r1 > bigEnd) r1 = bigEnd;
+  if (r2 > bigEnd) r2 = bigEnd;
+  if (r2 < r1) r2 = r1;
+
+  int32_t nz = 0;
+  nz = decodePairs(br, q, 0, r1, g.table_select[0], limit, nz);
+  if (br.position() <= limit) nz = decodePairs(br, q, r1, r2, g.table_select[1], limit, nz);
+  else std::memset(q + r1, 0, sizeof(int32_t) * static_cast<size_t>(r2 - r1));
+  if (br.position() <= limit) nz = decodePairs(br, q, r2, bigEnd, g.table_select[2], limit, nz);
+  else std::memset(q + r2, 0, sizeof(int32_t) * static_cast<size_t>(bigEnd - r2));
+
+  // count1 quadruples: table A needs any bit left, table B four.
+  const HuffmanTable& h = kHuffmanTables[32 + g.count1table_select];
+  const int16_t* t = kHuffmanEntries + h.first;
+  const int32_t need = g.count1table_select ? 4 : 1;
+  int32_t i = bigEnd;
+  while (i < lineLimit && granuleEndBit - br.position() >= need) {
+    br.refill();
+    const int32_t v = huffmanDecode(br, t, h.rootBits);
+    int32_t vals[4] = {(v >> 3) & 1, (v >> 2) & 1, (v >> 1) & 1, v & 1};
+    for (int k = 0; k < 4; ++k) {
+      if (vals[k]) {
+        if (br.peek(1)) vals[k] = -1;
+        br.skip(1);
+      }
+    }
+    if (granuleEndBit - br.position() < 0) break;  // the last one ran past: drop it
+    q[i] = vals[0], q[i + 1] = vals[1], q[i + 2] = vals[2], q[i + 3] = vals[3];
+    if (vals[0] | vals[1]) nz = i + 2;
+    if (vals[2] | vals[3]) nz = i + 4;
+    i += 4;
+  }
+  const int32_t cap = g.block_type == 2 ? L.shortLimit : L.longLimit;
+  if (nz > cap) nz = cap;
+  const int32_t written = i > bigEnd ? i : bigEnd;
+  const int32_t clearFrom = nz < written ? nz : written;
+  std::memset(q + clearFrom, 0, sizeof(int32_t) * static_cast<size_t>(576 + 8 - clearFrom));
+  L.bound[ch] = nz;
+  return br.position() <= limit;
+}
+
+}  // namespace orva

@@ -1,0 +1,25 @@
+// Tables of the Layer III stages, built once by initLayer3Tables in double
+// precision and kept as floats.
+#pragma once
+
+#include <cstdint>
+
+namespace orva {
+
+struct Layer3Tables {
+  float gain[262];           // 2^((i - 156) / 4); entry global_gain + 6
+  float scale[2][4][32];     // 2^(-(s + 1) / 2 * (p + k))
+  float pow43[64];           // sign(x) |x|^(4/3) for x = -32..31 at [x + 32]
+  float subblock[8];         // 2^(-2j)
+  float cs[8];
+  float ca[8];
+  float intensity1[2][8][2];        // MPEG-1 [ms][position] -> (left, right)
+  float intensity2[2][2][32][2];    // MPEG-2 [scale][ms][position]
+  float window[4][36];              // IMDCT windows by block type (2: 12 values)
+  float cos36[18][18];              // rows 0..8 and 18..26 of the 36-point IMDCT
+  float cos12[6][6];                // rows 0..2 and 6..8 of the 12-point IMDCT
+};
+
+extern Layer3Tables gL3Tables;
+
+}  // namespace orva

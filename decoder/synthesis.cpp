@@ -1,0 +1,253 @@
+// Polyphase synthesis filterbank (ISO/IEC 11172-3 matrixing and windowing)
+// and its PCM output variants. Each time slot: an M-point DCT of the lowest
+// M subbands (M = 32, 16 or 8) into the channel's ring, then M windowed sums
+// over 16 slots of the ring, truncated and clipped to PCM.
+#include "decoder/synthesis.h"
+
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+#include "decoder/iso_tables.h"
+
+namespace orva {
+namespace {
+
+// 0.5 / cos((2k + 1) pi / (4n)) for n = 16, 8, 4, 2, 1: the Lee DCT factors.
+float gDctFactors32[16];
+float gDctFactors16[8];
+float gDctFactors8[4];
+float gDctFactors4[2];
+float gDctFactors2[1];
+
+// Window coefficients in reading order, per rate: for tap pair m (0..7) and
+// output j, the factor of the slot 2m back (even) and 2m + 1 back (odd),
+// with the signs of the matrixing's symmetries folded in.
+struct WindowRows {
+  float even[8][32];
+  float odd[8][32];
+};
+WindowRows gWindow[3];
+
+template <int N>
+const float* dctFactors() {
+  if constexpr (N == 32) return gDctFactors32;
+  if constexpr (N == 16) return gDctFactors16;
+  if constexpr (N == 8) return gDctFactors8;
+  if constexpr (N == 4) return gDctFactors4;
+  return gDctFactors2;
+}
+
+// DCT-II by Lee's decomposition: X[k] = sum x[n] cos((2n + 1) k pi / (2N)).
+template <int N>
+inline void dct(float* x) {
+  if constexpr (N == 1) {
+    return;
+  } else {
+    constexpr int H = N / 2;
+    const float* c = dctFactors<N>();
+    float a[H], b[H];
+    for (int i = 0; i < H; ++i) {
+      a[i] = x[i] + x[N - 1 - i];
+      b[i] = (x[i] - x[N - 1 - i]) * c[i];
+    }
+    dct<H>(a);
+    dct<H>(b);
+    for (int i = 0; i < H - 1; ++i) {
+      x[2 * i] = a[i];
+      x[2 * i + 1] = b[i] + b[i + 1];
+    }
+    x[N - 2] = a[H - 1];
+    x[N - 1] = b[H - 1];
+  }
+}
+
+template <bool Eight>
+inline void storeSample(uint8_t* out, float sum) {
+  if constexpr (Eight) {
+    *out = synthesisToPcm8(sum);
+  } else {
+    const int16_t v = static_cast<int16_t>(synthesisToPcm16(sum));
+    std::memcpy(out, &v, 2);
+  }
+}
+
+// Writes the slot just stored at `pos` of the ring as M PCM samples, each
+// `stride` bytes after the previous one.
+template <int Shift, bool Eight>
+inline void windowSlot(const float* ring, int32_t pos, uint8_t* out, int32_t stride) {
+  constexpr int M = 32 >> Shift;
+  constexpr int H = M / 2;
+  constexpr int Mask = 16 * M - 1;
+  const WindowRows& w = gWindow[Shift];
+  float s[M] = {};
+  for (int m = 0; m < 8; ++m) {
+    const float* e = ring + ((pos + 2 * m * M) & Mask);
+    const float* o = ring + ((pos + (2 * m + 1) * M) & Mask);
+    const float* ce = w.even[m];
+    const float* co = w.odd[m];
+    for (int j = 0; j < H; ++j) s[j] += ce[j] * e[H + j] + co[j] * o[H - j];
+    s[H] += co[H] * o[0];
+    for (int j = H + 1; j < M; ++j) s[j] += ce[j] * e[3 * H - j] + co[j] * o[j - H];
+  }
+  for (int j = 0; j < M; ++j) storeSample<Eight>(out + j * stride, s[j]);
+}
+
+// One slot of one channel: x holds the M subband values (already gained).
+template <int Shift, bool Eight>
+inline void synthesizeSlot(float* x, float* ring, int32_t& pos, uint8_t* out, int32_t stride) {
+  constexpr int M = 32 >> Shift;
+  if constexpr (Shift == 1) x[15] = 0.0f;  // the half-rate filter leaves subband 15 out
+  dct<M>(x);
+  std::memcpy(ring + pos, x, sizeof(float) * M);
+  windowSlot<Shift, Eight>(ring, pos, out, stride);
+  pos = (pos - M) & (16 * M - 1);
+}
+
+template <int Shift>
+inline void gatherChannel(const float* in, int32_t step, bool gain, float* x) {
+  constexpr int M = 32 >> Shift;
+  if (Shift == 0 && gain) {
+    const float* g = gDecoder.equalizer.gains;
+    for (int k = 0; k < M; ++k) x[k] = in[k * step] * g[k];
+  } else {
+    for (int k = 0; k < M; ++k) x[k] = in[k * step];
+  }
+}
+
+template <int Shift, bool Eight, int Arrangement>
+void synthLayer12(float* samples, uint8_t* output, int32_t slotCount) {
+  constexpr int M = 32 >> Shift;
+  constexpr int Bytes = Eight ? 1 : 2;
+  SynthesisState& st = gDecoder.synthesis;
+  const bool gain = gDecoder.equalizer.on != 0;
+  float x[32];
+  for (int32_t t = 0; t < slotCount; ++t) {
+    const float* in = samples + 64 * t;
+    if constexpr (Arrangement == SYNTH_STEREO) {
+      int32_t pos = st.position[0];
+      gatherChannel<Shift>(in, 2, gain, x);
+      synthesizeSlot<Shift, Eight>(x, st.ring[0], pos, output, 2 * Bytes);
+      pos = st.position[0];
+      gatherChannel<Shift>(in + 1, 2, gain, x);
+      synthesizeSlot<Shift, Eight>(x, st.ring[1], pos, output + Bytes, 2 * Bytes);
+      st.position[0] = pos;
+      output += 2 * M * Bytes;
+    } else {
+      if constexpr (Arrangement == SYNTH_DOWNMIX) {
+        for (int k = 0; k < M; ++k) x[k] = (in[2 * k] + in[2 * k + 1]) * 0.5f;
+      } else if constexpr (Arrangement == SYNTH_MONO_STREAM) {
+        gatherChannel<Shift>(in, 1, gain, x);
+      } else {
+        gatherChannel<Shift>(in + (Arrangement == SYNTH_RIGHT_ONLY ? 1 : 0), 2, gain, x);
+      }
+      synthesizeSlot<Shift, Eight>(x, st.ring[0], st.position[0], output, Bytes);
+      output += M * Bytes;
+    }
+  }
+}
+
+template <int Shift, bool Eight, bool Stereo>
+void synthLayer3(float* hybrid, uint8_t* output, int32_t channel) {
+  constexpr int M = 32 >> Shift;
+  constexpr int Bytes = Eight ? 1 : 2;
+  constexpr int Stride = Stereo ? 2 * Bytes : Bytes;
+  SynthesisState& st = gDecoder.synthesis;
+  const int c = Stereo ? (channel & 1) : 0;
+  const bool gain = gDecoder.equalizer.on != 0;
+  uint8_t* out = output + c * Bytes;
+  float x[32];
+  for (int t = 0; t < 18; ++t) {
+    gatherChannel<Shift>(hybrid + 32 * t, 1, gain, x);
+    synthesizeSlot<Shift, Eight>(x, st.ring[c], st.position[c], out, Stride);
+    out += M * Stride;
+  }
+}
+
+template <int Shift, bool Eight>
+constexpr SynthesisLayer12 kRow12[5] = {
+    synthLayer12<Shift, Eight, 0>, synthLayer12<Shift, Eight, 1>, synthLayer12<Shift, Eight, 2>,
+    synthLayer12<Shift, Eight, 3>, synthLayer12<Shift, Eight, 4>};
+
+void fillFactors(float* out, int n) {
+  for (int k = 0; k < n; ++k) {
+    out[k] = static_cast<float>(0.5 / std::cos((2 * k + 1) * std::numbers::pi / (4.0 * n)));
+  }
+}
+
+}  // namespace
+
+// [8-bit][shift][arrangement]
+const SynthesisLayer12 kSynthesisLayer12[30] = {
+    kRow12<0, false>[0], kRow12<0, false>[1], kRow12<0, false>[2], kRow12<0, false>[3],
+    kRow12<0, false>[4], kRow12<1, false>[0], kRow12<1, false>[1], kRow12<1, false>[2],
+    kRow12<1, false>[3], kRow12<1, false>[4], kRow12<2, false>[0], kRow12<2, false>[1],
+    kRow12<2, false>[2], kRow12<2, false>[3], kRow12<2, false>[4], kRow12<0, true>[0],
+    kRow12<0, true>[1],  kRow12<0, true>[2],  kRow12<0, true>[3],  kRow12<0, true>[4],
+    kRow12<1, true>[0],  kRow12<1, true>[1],  kRow12<1, true>[2],  kRow12<1, true>[3],
+    kRow12<1, true>[4],  kRow12<2, true>[0],  kRow12<2, true>[1],  kRow12<2, true>[2],
+    kRow12<2, true>[3],  kRow12<2, true>[4],
+};
+
+// [8-bit][shift][stereo]
+const SynthesisLayer3 kSynthesisLayer3[12] = {
+    synthLayer3<0, false, false>, synthLayer3<0, false, true>, synthLayer3<1, false, false>,
+    synthLayer3<1, false, true>,  synthLayer3<2, false, false>, synthLayer3<2, false, true>,
+    synthLayer3<0, true, false>,  synthLayer3<0, true, true>,  synthLayer3<1, true, false>,
+    synthLayer3<1, true, true>,   synthLayer3<2, true, false>,  synthLayer3<2, true, true>,
+};
+
+void initSynthesisTables() {
+  fillFactors(gDctFactors32, 16);
+  fillFactors(gDctFactors16, 8);
+  fillFactors(gDctFactors8, 4);
+  fillFactors(gDctFactors4, 2);
+  fillFactors(gDctFactors2, 1);
+  for (int shift = 0; shift < 3; ++shift) {
+    const int m = 32 >> shift;
+    const int h = m / 2;
+    const int step = 1 << shift;  // the reduced rates read D[2n] or D[4n]
+    WindowRows& w = gWindow[shift];
+    std::memset(&w, 0, sizeof w);
+    for (int tap = 0; tap < 8; ++tap) {
+      for (int j = 0; j < m; ++j) {
+        const float de = kSynthesisWindow[(j + 2 * m * tap) * step];
+        const float dodd = kSynthesisWindow[(j + 2 * m * tap + m) * step];
+        w.even[tap][j] = j < h ? de : (j == h ? 0.0f : -de);
+        w.odd[tap][j] = -dodd;
+      }
+    }
+  }
+}
+
+void resetSynthesis() {
+  SynthesisState& st = gDecoder.synthesis;
+  std::memset(st.ring, 0, sizeof st.ring);
+  st.position[0] = 0;
+  st.position[1] = 0;
+}
+
+namespace {
+int32_t clampedShift() {
+  const int32_t s = gDecoder.options.downsampleShift;
+  return s < 0 ? 0 : (s > 2 ? 2 : s);
+}
+}  // namespace
+
+void chooseSynthesisLayer12(int32_t streamMode) {
+  const int32_t flags = gDecoder.options.outputFlags;
+  const int32_t arrangement = streamMode == 3 ? SYNTH_MONO_STREAM : (flags & 3) + 1;
+  gDecoder.synthesis.layer12 =
+      kSynthesisLayer12[((flags & 8) ? 15 : 0) + clampedShift() * 5 + arrangement];
+}
+
+void chooseSynthesisLayer3(int32_t streamMode) {
+  const int32_t flags = gDecoder.options.outputFlags;
+  const bool stereo = streamMode != 3 && (flags & 3) == 0;
+  gDecoder.synthesis.layer3 =
+      kSynthesisLayer3[((flags & 8) ? 6 : 0) + clampedShift() * 2 + (stereo ? 1 : 0)];
+}
+
+void synthesisDct32(float* x) { dct<32>(x); }
+
+}  // namespace orva
