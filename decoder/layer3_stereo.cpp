@@ -37,6 +37,18 @@ const float* intensityRatio(int32_t version, bool ms, int32_t pos, int32_t maxPo
   return t.intensity2[gLayer3.intensityScale][ms][pos & 31];
 }
 
+// The top band carries no position of its own: it takes the band below's,
+// unless that band is not in the intensity region (its scale factor is then
+// no position) and the default position applies: 3 (equal) for MPEG-1, 0
+// for MPEG-2.
+const float* topBandRatio(int32_t version, bool ms, bool belowCoded, int32_t below,
+                          int32_t belowMax) {
+  if (belowCoded) {
+    return version == 1 ? gL3Tables.intensity1[ms][3] : gL3Tables.intensity2[0][ms][0];
+  }
+  return intensityRatio(version, ms, below, version == 1 ? 8 : belowMax);
+}
+
 }  // namespace
 
 void l3Requantize(int32_t gr, int32_t ch, int32_t version, int32_t rateIndex, bool ms) {
@@ -120,9 +132,10 @@ void l3Stereo(int32_t gr, int32_t version, int32_t rateIndex, bool ms, bool inte
         if (sfb < first) sfb = first;
         if (L.lastShortBand[1][w] > highest) highest = L.lastShortBand[1][w];
         for (; sfb < 13; ++sfb) {
-          const int32_t b = sfb < 12 ? sfb : 11;  // the last band takes the one before's position
-          const int32_t maxPos = version == 1 ? lsfMax : sf.isMaxShort[b];
-          const float* ratio = intensityRatio(version, ms, sf.s[3 * b + w], maxPos);
+          const float* ratio = sfb < 12 ? intensityRatio(version, ms, sf.s[3 * sfb + w],
+                                                         version == 1 ? lsfMax : sf.isMaxShort[sfb])
+                                        : topBandRatio(version, ms, L.lastShortBand[1][w] >= 11,
+                                                       sf.s[33 + w], sf.isMaxShort[11]);
           const int32_t begin = se[sfb] * 3 + w;
           int32_t stop = se[sfb + 1] * 3;
           if (stop > end) stop = end;
@@ -140,9 +153,10 @@ void l3Stereo(int32_t gr, int32_t version, int32_t rateIndex, bool ms, bool inte
       }
     } else {
       for (int32_t sfb = L.lastLongBand[1] + 1; sfb < 22; ++sfb) {
-        const int32_t b = sfb < 21 ? sfb : 20;
-        const int32_t maxPos = version == 1 ? lsfMax : sf.isMaxLong[b];
-        const float* ratio = intensityRatio(version, ms, sf.l[b], maxPos);
+        const float* ratio = sfb < 21 ? intensityRatio(version, ms, sf.l[sfb],
+                                                       version == 1 ? lsfMax : sf.isMaxLong[sfb])
+                                      : topBandRatio(version, ms, L.lastLongBand[1] >= 20,
+                                                     sf.l[20], sf.isMaxLong[20]);
         applyIntensity(l, r, le[sfb], le[sfb + 1] < end ? le[sfb + 1] : end, 1, ratio);
       }
     }
