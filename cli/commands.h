@@ -1,0 +1,10 @@
+// The orva-cli subcommands. Each takes the arguments after its own name and
+// returns the process exit status.
+#pragma once
+
+namespace orva::cli {
+
+int runInfoCommand(int argc, char** argv);
+int runDecodeCommand(int argc, char** argv);
+
+}  // namespace orva::cli

@@ -1,0 +1,38 @@
+// Multi-byte text stepping for paths and tag texts. File names are bytes in
+// the active code page: the system's ANSI code page on Windows (932 for our
+// users), the locale's encoding on Linux (usually UTF-8). Every routine that
+// splits or compares names steps whole characters so that a trail byte such
+// as 0x5C is never taken for a path separator.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orva::platform {
+
+enum class CodePage {
+  System,  // whatever the process runs under
+  Cp932,
+  Utf8,
+  SingleByte,
+};
+
+// Tests select a code page; the default is System.
+void setActiveCodePage(CodePage codePage);
+CodePage activeCodePage();  // never System: the resolved one
+
+// True when `c` begins a character of more than one byte.
+bool isLeadByte(unsigned char c);
+// The next character after `p`; never steps over the terminating NUL.
+const char* nextChar(const char* p);
+// Case-insensitive comparison of ASCII letters, stepping whole characters.
+int compareNoCase(const char* a, const char* b);
+
+// cp932 text (tags, stored names) for the terminal and back. On Windows the
+// console already speaks cp932; on Linux the locale's encoding is used.
+// Bytes that cannot be converted become '?' on the way out; on the way in,
+// a text cp932 cannot hold makes the conversion fail.
+std::string cp932ToTerminal(std::string_view text);
+bool terminalToCp932(std::string_view text, std::string& out);
+
+}  // namespace orva::platform
