@@ -136,13 +136,6 @@ TEST(InfoWriter, RefusesWhatItCannotWrite) {
   render(shortFile.v, text, 0, ENGINE_ERR_READ);
 }
 
-TEST(InfoWriter, PlacementModeIsStoredInRange) {
-  setLyricsPlacement(2);
-  EXPECT_EQ(lyricsPlacement(), 2);
-  setLyricsPlacement(7);
-  EXPECT_EQ(lyricsPlacement(), 0);
-}
-
 TEST(InfoWriter, WritesTheFileByPath) {
   test::TempDir dir;
   std::string path = dir.file("a.rmp");
