@@ -1,6 +1,6 @@
 // Win32 files through CreateFileA, with the sharing the engine and the tag
-// code rely on: readers let others read and write (the player may hold the
-// file while the tag code rewrites it), writers let others read.
+// code rely on: readers let others read, write and replace the file (the
+// player may hold it while the tag code rewrites it), writers let others read.
 #include <windows.h>
 
 #include "platform/file.h"
@@ -30,7 +30,8 @@ bool File::open(const char* path, FileMode mode) {
   close();
   if (path == nullptr || path[0] == '\0') return false;
   DWORD access = GENERIC_READ;
-  DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  // Readers also share delete: a tag edit replaces the file the player holds.
+  DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   DWORD disposition = OPEN_EXISTING;
   if (mode == FileMode::ReadWrite) {
     access = GENERIC_READ | GENERIC_WRITE;
