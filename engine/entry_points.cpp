@@ -4,6 +4,7 @@
 // one calling thread.
 #include <cstring>
 
+#include "decoder/decoder.h"
 #include "decoder/frame_header.h"
 #include "engine/empty_frames.h"
 #include "engine/engine_state.h"
@@ -34,7 +35,7 @@ int32_t engineInit(void) noexcept {
   gEngine.file.close();
   gEngine.state = ENGINE_STOPPED;
   setDetailCode(0);
-  setDecoderOptions(orva::DecoderOptions{0, 0, 24000});
+  initDecoder();  // tables, and the decoder options at their defaults
   return 1;
 }
 
