@@ -14,8 +14,6 @@ namespace {
 
 using EngineInterface = EngineTest;
 
-TEST_F(EngineInterface, VersionIs159) { EXPECT_EQ(engineGetVersion(), 159); }
-
 TEST_F(EngineInterface, SettingsAreValidatedAndKept) {
   DecoderSettings s{};
   ASSERT_EQ(engineGetSettings(&s), &s);
@@ -119,14 +117,6 @@ TEST_F(EngineInterface, GenreNames) {
     EXPECT_EQ(tag.genre, genre);
     EXPECT_STREQ(tag.genreName, "");
   }
-}
-
-TEST_F(EngineInterface, ClampPositionFlag) {
-  EXPECT_EQ(gEngine.clampPosition, 1);
-  engineSetClampPosition(0);
-  EXPECT_EQ(gEngine.clampPosition, 0);
-  engineSetClampPosition(-7);
-  EXPECT_EQ(gEngine.clampPosition, 1);
 }
 
 TEST(StatusText, EveryCodeHasItsOwnSentence) {

@@ -38,11 +38,5 @@ TEST(Units, FrameTimeIsTruncatedAndScaledByVersion) {
   EXPECT_EQ(nominalSeconds(1, 3, 0, 0xFFFFFFFFu), int64_t{26} * 0xFFFFFFFFu / 1000);
 }
 
-TEST(Units, ClampToInt32) {
-  EXPECT_EQ(clampToInt32(int64_t{1} << 40), INT32_MAX);
-  EXPECT_EQ(clampToInt32(-(int64_t{1} << 40)), INT32_MIN);
-  EXPECT_EQ(clampToInt32(-5), -5);
-}
-
 }  // namespace
 }  // namespace orva::units
