@@ -168,6 +168,97 @@ ORVA_API int32_t readId3v11File(const char* path, Id3v11Record* tag) ORVA_NOEXCE
 ORVA_API int32_t writeId3v1Tag(const char* path, Id3v1Record* tag, int32_t refreshNowPlaying, int32_t create) ORVA_NOEXCEPT;
 ORVA_API int32_t writeId3v11Tag(const char* path, Id3v11Record* tag, int32_t refreshNowPlaying, int32_t create) ORVA_NOEXCEPT;
 
+/* ---- Tags, lyrics and conversions (the tag library's entry points) ---- */
+
+/* Fourteen INFO texts of 128 bytes: INAM IART IPRD ICMT ICRD IGNR ICOP IENG
+   ISRC ISFT IKEY ITCH ILYC ICMS. */
+typedef struct InfoText {
+  char slots[14][128];
+} InfoText;
+
+/* The extended form: 17 texts of 2048 bytes: INAM IART IPRD ICMT ICRD IGNR
+   ICOP IENG ISRC ISFT IKEY ITCH ICMS IMED ISBJ IMP3 ILYC. */
+typedef struct InfoTextLong {
+  char slots[17][2048];
+} InfoTextLong;
+
+/* The fields of a Lyrics3 v2 block. */
+typedef struct Lyrics3Fields {
+  char indicators[2]; /* IND */
+  char lyrics[60000]; /* LYR */
+  char info[60000];   /* INF */
+  char author[250];   /* AUT */
+  char album[250];    /* EAL */
+  char artist[250];   /* EAR */
+  char title[250];    /* ETT */
+  char image[60000];  /* IMG */
+} Lyrics3Fields;
+
+/* The lyric lines around the play position (current +2 first). */
+typedef struct LyricWindow {
+  int32_t timeMs;
+  char next2[128];
+  char next1[128];
+  char current[128];
+  char previous1[128];
+  char previous2[128];
+} LyricWindow;
+
+/* The same by text line, for lines with several time stamps. */
+typedef struct LyricLineWindow {
+  int32_t timeMs;
+  int32_t sourceLine;
+  int32_t segment;
+  int32_t timeToNext;
+  char lineAfterNext[128];
+  char nextLine[128];
+  char currentSegment[128];
+  char segmentsBefore[128];
+  char segmentsUpToCurrent[128];
+  char currentLine[128];
+  char previousLine[128];
+  char lineBeforePrevious[128];
+} LyricLineWindow;
+
+/* Lyrics. */
+ORVA_API int32_t loadLyricsText(const char* path) ORVA_NOEXCEPT;
+ORVA_API int32_t getLyricWindow(LyricWindow* window) ORVA_NOEXCEPT;
+ORVA_API int32_t getLyricLineWindow(LyricLineWindow* window) ORVA_NOEXCEPT;
+ORVA_API int32_t readLyrics3File(const char* path, Lyrics3Fields* fields) ORVA_NOEXCEPT;
+ORVA_API int32_t readLyrics3FileSplit(const char* path, char* indicatorsAndShortFields, char* lyrics, char* info,
+                                      char* image) ORVA_NOEXCEPT;
+ORVA_API int32_t setReadLyrics3OnOpen(int32_t enabled) ORVA_NOEXCEPT;
+ORVA_API int32_t loadLyricsFromOpenFile(void) ORVA_NOEXCEPT;
+ORVA_API int32_t clearLyrics(void) ORVA_NOEXCEPT;
+ORVA_API int32_t setMultiStampLines(int32_t enabled) ORVA_NOEXCEPT;
+ORVA_API int32_t setLyricsUseMeasuredDuration(int32_t enabled) ORVA_NOEXCEPT;
+ORVA_API int32_t writeLyrics3(const char* path, const Lyrics3Fields* fields) ORVA_NOEXCEPT;
+ORVA_API int32_t removeLyrics3(const char* path) ORVA_NOEXCEPT;
+ORVA_API int32_t writeLyrics3Split(const char* path, const char* indicatorsAndShortFields, const char* lyrics,
+                                   const char* info, const char* image) ORVA_NOEXCEPT;
+ORVA_API int32_t setLyricsPlacement(int32_t mode) ORVA_NOEXCEPT;
+
+/* Conversions between bare MPEG audio and the RIFF containers. */
+ORVA_API int32_t convertToWaveMpeg(const char* path) ORVA_NOEXCEPT;
+ORVA_API int32_t convertToMpeg(const char* path) ORVA_NOEXCEPT;
+ORVA_API int32_t convertToRmp3(const char* path) ORVA_NOEXCEPT;
+ORVA_API int32_t stripLeadingHeader(const char* path) ORVA_NOEXCEPT;
+
+/* RIFF INFO text and file information. */
+ORVA_API int32_t writeInfo(const char* path, const InfoText* text) ORVA_NOEXCEPT;
+ORVA_API int32_t writeInfoLong(const char* path, const InfoTextLong* text) ORVA_NOEXCEPT;
+ORVA_API int32_t writeInfoShort(const char* path, const char* texts17x512) ORVA_NOEXCEPT;
+ORVA_API int32_t readInfoLong(const char* path, InfoTextLong* text) ORVA_NOEXCEPT;
+ORVA_API int32_t readInfoShort(const char* path, char* texts17x512) ORVA_NOEXCEPT;
+ORVA_API int32_t readFileInfo(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* text) ORVA_NOEXCEPT;
+ORVA_API int32_t readFileInfoBrief(const char* path, Id3v1Record* tag, FileInfo* info) ORVA_NOEXCEPT;
+ORVA_API int32_t readFileInfoFlags(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* text,
+                                   int32_t* flags) ORVA_NOEXCEPT;
+ORVA_API int32_t getOpenFileInfoText(InfoText* text) ORVA_NOEXCEPT;
+ORVA_API int32_t probeTagLayout(const char* path) ORVA_NOEXCEPT;
+
+/* ---- end of the tag library's block ---- */
+
 #ifdef __cplusplus
 }
 #endif

@@ -4,16 +4,15 @@
 
 #include <cstdint>
 
+#include "engine/orva_engine.h"
 #include "platform/file.h"
 #include "tags/byte_io.h"
 
 namespace orva {
 
-// Fourteen INFO slots of 128 bytes: INAM IART IPRD ICMT ICRD IGNR ICOP IENG
-// ISRC ISFT IKEY ITCH ILYC ICMS.
-struct InfoText {
-  char slots[14][128];
-};
+// The INFO text records of the engine interface.
+using ::InfoText;
+using ::InfoTextLong;
 
 inline constexpr int kInfoSlotCount = 14;
 // The slot ids in slot order.
