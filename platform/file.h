@@ -51,4 +51,20 @@ bool removeFile(const char* path);
 // the new one takes its place).
 bool replaceFile(const char* source, const char* target);
 
+// Test-only fault injection. Tests arm a plan to prove that an operation
+// which rewrites a file leaves the old file or the complete new one whatever
+// fails; hosts never arm it. Counts every File read and write of the process
+// from the moment the plan is armed (1-based; 0 means never).
+struct FileFaultPlan {
+  int64_t failReadAt = 0;      // that read fails
+  int64_t failWriteAt = 0;     // that write fails, storing nothing
+  int64_t shortWriteAt = 0;    // that write stores only half its bytes
+  int64_t diskFullAfter = -1;  // bytes all writes may store; -1: no limit
+  bool failReplace = false;    // replaceFile fails
+};
+void armFileFaultsForTests(const FileFaultPlan& plan);
+void disarmFileFaultsForTests();
+int64_t fileReadsForTests();   // reads counted since arming
+int64_t fileWritesForTests();  // writes counted since arming
+
 }  // namespace orva::platform

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "platform/file.h"
+#include "platform/file_faults.h"
 
 namespace orva::platform {
 
@@ -60,7 +61,7 @@ void File::close() {
 }
 
 int64_t File::read(void* buffer, int64_t size) {
-  if (!isOpen() || size < 0) return -1;
+  if (!isOpen() || size < 0 || !faults::allowRead()) return -1;
   auto* out = static_cast<char*>(buffer);
   int64_t done = 0;
   while (done < size) {
@@ -75,6 +76,8 @@ int64_t File::read(void* buffer, int64_t size) {
 
 int64_t File::write(const void* buffer, int64_t size) {
   if (!isOpen() || size < 0) return -1;
+  size = faults::writeAllowance(size);
+  if (size < 0) return -1;
   const auto* in = static_cast<const char*>(buffer);
   int64_t done = 0;
   while (done < size) {
@@ -124,7 +127,8 @@ bool isDirectory(const char* path) {
 bool removeFile(const char* path) { return path != nullptr && ::unlink(path) == 0; }
 
 bool replaceFile(const char* source, const char* target) {
-  return source != nullptr && target != nullptr && std::rename(source, target) == 0;
+  return source != nullptr && target != nullptr && faults::allowReplace() &&
+         std::rename(source, target) == 0;
 }
 
 }  // namespace orva::platform

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/file.h"
+#include "platform/file_faults.h"
 
 namespace orva::platform {
 
@@ -53,7 +54,7 @@ void File::close() {
 }
 
 int64_t File::read(void* buffer, int64_t size) {
-  if (!isOpen() || size < 0 || size > 0x7FFFFFFF) return -1;
+  if (!isOpen() || size < 0 || size > 0x7FFFFFFF || !faults::allowRead()) return -1;
   DWORD got = 0;
   if (!ReadFile(handleOf(handle_), buffer, static_cast<DWORD>(size), &got, nullptr)) return -1;
   return got;
@@ -61,6 +62,8 @@ int64_t File::read(void* buffer, int64_t size) {
 
 int64_t File::write(const void* buffer, int64_t size) {
   if (!isOpen() || size < 0 || size > 0x7FFFFFFF) return -1;
+  size = faults::writeAllowance(size);
+  if (size < 0) return -1;
   DWORD put = 0;
   if (!WriteFile(handleOf(handle_), buffer, static_cast<DWORD>(size), &put, nullptr)) return -1;
   return put;
@@ -108,7 +111,7 @@ bool isDirectory(const char* path) {
 bool removeFile(const char* path) { return path != nullptr && DeleteFileA(path) != 0; }
 
 bool replaceFile(const char* source, const char* target) {
-  return source != nullptr && target != nullptr &&
+  return source != nullptr && target != nullptr && faults::allowReplace() &&
          MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
