@@ -20,7 +20,9 @@ using SynthesisLayer12 = void (*)(float* samples, uint8_t* output, int32_t slotC
 using SynthesisLayer3 = void (*)(float* hybrid, uint8_t* output, int32_t channel);
 
 struct SynthesisState {
-  alignas(16) float ring[2][512];  // per output channel, 16 slots of M values
+  // Per output channel, 16 slots; each slot keeps its M DCT values in the
+  // two orders the windowing reads them (see synthesis.cpp).
+  alignas(16) float ring[2][1024];
   int32_t position[2];
   SynthesisLayer12 layer12;
   SynthesisLayer3 layer3;

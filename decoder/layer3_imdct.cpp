@@ -11,21 +11,59 @@
 namespace orva {
 namespace {
 
+// 9-point DCT-II, X[n] = sum x[k] cos(pi n (2k + 1) / 18): inputs k and
+// 8 - k pair up, their sum serving the even outputs and their difference
+// the odd ones.
+inline void dct9(const float* x, float* out) {
+  const auto& ce = gL3Tables.dct9Even;
+  const auto& co = gL3Tables.dct9Odd;
+  float s[4], d[4];
+  for (int k = 0; k < 4; ++k) {
+    s[k] = x[k] + x[8 - k];
+    d[k] = x[k] - x[8 - k];
+  }
+  for (int n = 0; n < 5; ++n) {
+    const float mid = (n & 1) ? -x[4] : x[4];  // cos(pi n / 2) for even outputs 2n
+    out[2 * n] = ce[n][0] * s[0] + ce[n][1] * s[1] + ce[n][2] * s[2] + ce[n][3] * s[3] + mid;
+  }
+  for (int n = 0; n < 4; ++n) {
+    out[2 * n + 1] = co[n][0] * d[0] + co[n][1] * d[1] + co[n][2] * d[2] + co[n][3] * d[3];
+  }
+}
+
 // 36-point IMDCT of in[0..17], windowed; writes 18 slots (stride 32) of
 // overlap-added output and keeps the second half as the new overlap.
+// The IMDCT is an 18-point DCT-IV y, x[i] = y[i + 9], -y[26 - i], -y[i - 27]
+// by thirds; the DCT-IV comes from an 18-point DCT-II of prescaled inputs
+// (y[n] = Z[n] + Z[n + 1]), split by Lee's step into two 9-point ones.
 void imdct36(const float* in, const float* win, float* ov, float* out) {
-  const auto& c = gL3Tables.cos36;
-  float x[36];
-  for (int r = 0; r < 18; ++r) {
-    float sum = 0.0f;
-    for (int k = 0; k < 18; ++k) sum += c[r][k] * in[k];
-    x[r < 9 ? r : r + 9] = sum;
+  const Layer3Tables& t = gL3Tables;
+  float a[9], b[9], ea[9], eb[9];
+  for (int i = 0; i < 9; ++i) {
+    const float lo = in[i] * t.imdctPre[i];
+    const float hi = in[17 - i] * t.imdctPre[17 - i];
+    a[i] = lo + hi;
+    b[i] = (lo - hi) * t.imdctHalf[i];
   }
-  for (int i = 0; i < 9; ++i) x[17 - i] = -x[i];      // odd symmetry about 8.5
-  for (int i = 18; i < 27; ++i) x[53 - i] = x[i];     // even symmetry about 26.5
-  for (int t = 0; t < 18; ++t) {
-    out[32 * t] = x[t] * win[t] + ov[t];
-    ov[t] = x[18 + t] * win[18 + t];
+  dct9(a, ea);
+  dct9(b, eb);
+  float z[19];
+  for (int i = 0; i < 8; ++i) {
+    z[2 * i] = ea[i];
+    z[2 * i + 1] = eb[i] + eb[i + 1];
+  }
+  z[16] = ea[8];
+  z[17] = eb[8];
+  z[18] = 0.0f;
+  float y[18];
+  for (int n = 0; n < 18; ++n) y[n] = z[n] + z[n + 1];
+  for (int i = 0; i < 9; ++i) {
+    out[32 * i] = y[i + 9] * win[i] + ov[i];
+    out[32 * (i + 9)] = -y[17 - i] * win[i + 9] + ov[i + 9];
+  }
+  for (int i = 0; i < 9; ++i) {
+    ov[i] = -y[8 - i] * win[18 + i];
+    ov[i + 9] = -y[i] * win[27 + i];
   }
 }
 

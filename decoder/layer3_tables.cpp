@@ -59,10 +59,17 @@ void buildImdct(Layer3Tables& t) {
     t.window[3][i] = static_cast<float>(stop);
     t.window[2][i] = i < 12 ? static_cast<float>(std::sin(kPi / 12 * (i + 0.5))) : 0.0f;
   }
-  for (int r = 0; r < 18; ++r) {
-    const int i = r < 9 ? r : r + 9;  // output rows 0..8 and 18..26
-    for (int k = 0; k < 18; ++k) {
-      t.cos36[r][k] = static_cast<float>(std::cos(kPi / 72 * (2 * i + 1 + 18) * (2 * k + 1)));
+  for (int k = 0; k < 18; ++k) {
+    t.imdctPre[k] = static_cast<float>(1.0 / (2.0 * std::cos((k + 0.5) * kPi / 36)));
+  }
+  for (int i = 0; i < 9; ++i) {
+    t.imdctHalf[i] = static_cast<float>(0.5 / std::cos((2 * i + 1) * kPi / 36));
+  }
+  for (int k = 0; k < 4; ++k) {
+    for (int n = 0; n < 9; ++n) {
+      const float c = static_cast<float>(std::cos(kPi * n * (2 * k + 1) / 18));
+      if (n % 2 == 0) t.dct9Even[n / 2][k] = c;
+      else t.dct9Odd[n / 2][k] = c;
     }
   }
   for (int r = 0; r < 6; ++r) {

@@ -16,7 +16,10 @@ struct Layer3Tables {
   float intensity1[2][8][2];        // MPEG-1 [ms][position] -> (left, right)
   float intensity2[2][2][32][2];    // MPEG-2 [scale][ms][position]
   float window[4][36];              // IMDCT windows by block type (2: 12 values)
-  float cos36[18][18];              // rows 0..8 and 18..26 of the 36-point IMDCT
+  float imdctPre[18];               // 1 / (2 cos((k + 1/2) pi / 36)): DCT-IV from DCT-II
+  float imdctHalf[9];               // 0.5 / cos((2i + 1) pi / 36): the 18-point Lee split
+  float dct9Even[5][4];             // cos(pi n (2k + 1) / 18), even n, k = 0..3
+  float dct9Odd[4][4];              // the same for odd n
   float cos12[6][6];                // rows 0..2 and 6..8 of the 12-point IMDCT
 };
 

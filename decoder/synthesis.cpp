@@ -72,23 +72,23 @@ inline void storeSample(uint8_t* out, float sum) {
   }
 }
 
-// Writes the slot just stored at `pos` of the ring as M PCM samples, each
-// `stride` bytes after the previous one.
+// Windowing. Output j of a slot sums, over the taps m = 0..7, the slot 2m
+// back at DCT index H + j (j < H) or 3H - j (j > H) and the slot 2m + 1 back
+// at index H - j (j <= H) or j - H (j > H), H = M / 2, each with its window
+// coefficient. Every slot is stored as those two gathered rows ("even" and
+// "odd", M values each) so that the sums run over contiguous memory.
 template <int Shift, bool Eight>
 inline void windowSlot(const float* ring, int32_t pos, uint8_t* out, int32_t stride) {
   constexpr int M = 32 >> Shift;
-  constexpr int H = M / 2;
-  constexpr int Mask = 16 * M - 1;
+  constexpr int Mask = 32 * M - 1;
   const WindowRows& w = gWindow[Shift];
   float s[M] = {};
   for (int m = 0; m < 8; ++m) {
-    const float* e = ring + ((pos + 2 * m * M) & Mask);
-    const float* o = ring + ((pos + (2 * m + 1) * M) & Mask);
+    const float* e = ring + ((pos + 4 * m * M) & Mask);
+    const float* o = ring + ((pos + (4 * m + 2) * M) & Mask) + M;
     const float* ce = w.even[m];
     const float* co = w.odd[m];
-    for (int j = 0; j < H; ++j) s[j] += ce[j] * e[H + j] + co[j] * o[H - j];
-    s[H] += co[H] * o[0];
-    for (int j = H + 1; j < M; ++j) s[j] += ce[j] * e[3 * H - j] + co[j] * o[j - H];
+    for (int j = 0; j < M; ++j) s[j] += ce[j] * e[j] + co[j] * o[j];
   }
   for (int j = 0; j < M; ++j) storeSample<Eight>(out + j * stride, s[j]);
 }
@@ -97,11 +97,18 @@ inline void windowSlot(const float* ring, int32_t pos, uint8_t* out, int32_t str
 template <int Shift, bool Eight>
 inline void synthesizeSlot(float* x, float* ring, int32_t& pos, uint8_t* out, int32_t stride) {
   constexpr int M = 32 >> Shift;
+  constexpr int H = M / 2;
   if constexpr (Shift == 1) x[15] = 0.0f;  // the half-rate filter leaves subband 15 out
   dct<M>(x);
-  std::memcpy(ring + pos, x, sizeof(float) * M);
+  float* even = ring + pos;
+  float* odd = even + M;
+  for (int j = 0; j < H; ++j) even[j] = x[H + j];
+  even[H] = 0.0f;
+  for (int j = H + 1; j < M; ++j) even[j] = x[3 * H - j];
+  for (int j = 0; j <= H; ++j) odd[j] = x[H - j];
+  for (int j = H + 1; j < M; ++j) odd[j] = x[j - H];
   windowSlot<Shift, Eight>(ring, pos, out, stride);
-  pos = (pos - M) & (16 * M - 1);
+  pos = (pos - 2 * M) & (32 * M - 1);
 }
 
 template <int Shift>
