@@ -98,10 +98,12 @@ void muteLayerHandler() {
 }
 
 void restoreLayerHandler(const MpegFrameHeader& header) {
-  if (header.layer < 1 || header.layer > 3) return;
-  if (gDecoder.handler == nullptr || header.layer != gDecoder.streamLayer) return;
-  if (header.layer == 3) resetLayer3Reservoir();
-  gDecoder.handler = kHandlers[header.layer - 1];
+  if (header.layer < 1 || header.layer > 3 || gDecoder.handler == nullptr) return;
+  // Only the stream's own layer has prepared state: a stray header of another
+  // layer (a damaged frame at the seek target) brings back the stream's handler.
+  const int32_t layer = gDecoder.streamLayer;
+  if (layer == 3) resetLayer3Reservoir();
+  gDecoder.handler = kHandlers[layer - 1];
 }
 
 void restoreLayerHandler(const FrameDecodeJob& job) {
