@@ -18,6 +18,20 @@ bool MemorySource::readAt(int64_t offset, void* buffer, int64_t count) {
   return true;
 }
 
+bool SplicedSource::readAt(int64_t offset, void* buffer, int64_t count) {
+  if (offset < 0 || count < 0 || offset > size() || size() - offset < count) return false;
+  auto* out = static_cast<uint8_t*>(buffer);
+  if (offset < keep_) {
+    int64_t n = keep_ - offset < count ? keep_ - offset : count;
+    if (!head_.readAt(offset, out, n)) return false;
+    out += n;
+    offset += n;
+    count -= n;
+  }
+  if (count > 0) std::memcpy(out, tail_ + (offset - keep_), static_cast<size_t>(count));
+  return true;
+}
+
 bool copyBytes(ByteSource& from, int64_t offset, int64_t count, ByteSink& to) {
   constexpr int64_t kChunk = 16384;
   uint8_t buffer[kChunk];

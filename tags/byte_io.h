@@ -50,6 +50,23 @@ class MemorySource final : public ByteSource {
   int64_t size_;
 };
 
+// The first `keep` bytes of `head` followed by `tailLength` bytes in memory
+// (not owned): a rewritten file seen before it is written, so that a second
+// step can work on the first one's result without a file in between.
+class SplicedSource final : public ByteSource {
+ public:
+  SplicedSource(ByteSource& head, int64_t keep, const uint8_t* tail, int64_t tailLength)
+      : head_(head), keep_(keep), tail_(tail), tailLength_(tailLength) {}
+  int64_t size() override { return keep_ + tailLength_; }
+  bool readAt(int64_t offset, void* buffer, int64_t count) override;
+
+ private:
+  ByteSource& head_;
+  int64_t keep_;
+  const uint8_t* tail_;
+  int64_t tailLength_;
+};
+
 // Copies `count` bytes at `offset` of `from` to `to` through a fixed buffer.
 bool copyBytes(ByteSource& from, int64_t offset, int64_t count, ByteSink& to);
 

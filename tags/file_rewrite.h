@@ -6,8 +6,10 @@
 
 #include <cstdint>
 
+#include "engine/orva_engine.h"
 #include "platform/file.h"
 #include "tags/byte_io.h"
+#include "tags/status.h"
 
 namespace orva {
 
@@ -35,6 +37,35 @@ class FileRewrite final : public ByteSink {
   char tempPath_[300] = {};
   bool failed_ = false;
 };
+
+// Every operation that rewrites a file goes through here: the file at `path`
+// is opened for reading and writing (so a file that cannot be written is
+// refused before any work), `render(old, out)` writes the new content from
+// the old into a rewrite, and the rewrite is committed. `render` returns 0
+// or a status code. Result 1, or 0 with the status set (1 when the file
+// cannot be opened, 4 when the new file cannot be put in place).
+// A render may answer kRewriteNothing: the file stays as it is, result 1.
+inline constexpr int32_t kRewriteNothing = -1;
+
+template <typename Render>
+int32_t rewriteFile(const char* path, Render&& render) {
+  platform::File file;
+  if (path == nullptr || path[0] == '\0' || !file.open(path, platform::FileMode::ReadWrite)) {
+    setStatus(ENGINE_ERR_OPEN);
+    return 0;
+  }
+  FileRewrite rewrite(path);
+  int32_t code = 0;
+  {
+    FileSource old(file);
+    code = render(static_cast<ByteSource&>(old), static_cast<ByteSink&>(rewrite));
+  }
+  file.close();  // the old file must be free to be replaced
+  if (code == kRewriteNothing) return 1;
+  if (code == 0 && !rewrite.commit()) code = ENGINE_ERR_WRITE;
+  if (code != 0) setStatus(code);
+  return code == 0 ? 1 : 0;
+}
 
 // Steps at which tests make a rewrite fail.
 enum class RewriteFault { None, Begin, Write, Flush, Replace };

@@ -1,12 +1,14 @@
 // The INFO writer: gives a RIFF file a new LIST INFO chunk directly after its
 // audio, ending with the ID3v1 tag (and the Lyrics3 block, when the file has
 // one, placed by the lyrics placement mode). Whatever followed the audio
-// before is replaced.
+// before is replaced. The conversions build their LIST chunk here too.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "tags/byte_io.h"
+#include "tags/lyrics3.h"
 #include "tags/riff_walk.h"
 
 namespace orva {
@@ -16,14 +18,45 @@ namespace orva {
 int32_t lyricsPlacement();
 void setLyricsPlacement(int32_t mode);
 
+// One INFO text sub-chunk: its id and its bytes (the NUL is added).
+struct InfoField {
+  const char* id;
+  const char* text;
+  int32_t length;
+};
+
+// A LIST INFO chunk assembled in memory: the text fields in order, the last
+// of which is ILYC, then the tag carrier chosen by the placement mode.
+class ListChunk {
+ public:
+  // `lyrics` may be empty. 0, or 19 when memory runs out.
+  int32_t build(const InfoField* fields, int count, const LyricsCopy& lyrics, int32_t placement,
+                const uint8_t* tag128);
+  int64_t length() const { return used_ + tailLength_; }
+  bool write(ByteSink& out) const;
+
+ private:
+  std::unique_ptr<uint8_t[]> head_;
+  int64_t used_ = 0;
+  const uint8_t* lyrics_ = nullptr;
+  int64_t lyricsLength_ = 0;  // even
+  uint8_t tag_[128] = {};
+  int64_t tailLength_ = 0;
+};
+
 // 1, or 0 with the status code set (1 open, 3 short read, 4 write, 19 memory,
 // 20 not RIFF). The file is replaced whole or left as it was.
 int32_t writeInfo(const char* path, const InfoText& text);
+int32_t writeInfoLong(const char* path, const InfoTextLong& text);
 
 // The new content of the RIFF file `old` with its LIST chunk rewritten, into
 // `out`. `tagOverride` (128 bytes, or null) is written in place of the tag the
 // file had. Returns 0, or the status code of the failure.
 int32_t renderInfoRewrite(ByteSource& old, const InfoText& text, int32_t placement,
+                          const uint8_t* tagOverride, ByteSink& out);
+int32_t renderInfoLongRewrite(ByteSource& old, const InfoTextLong& text, int32_t placement, ByteSink& out);
+// The same for any list of fields (ILYC last).
+int32_t renderListRewrite(ByteSource& old, const InfoField* fields, int count, int32_t placement,
                           const uint8_t* tagOverride, ByteSink& out);
 
 }  // namespace orva

@@ -12,6 +12,9 @@ namespace orva {
 const char* const INFO_SLOT_IDS[kInfoSlotCount] = {"INAM", "IART", "IPRD", "ICMT", "ICRD",
                                                    "IGNR", "ICOP", "IENG", "ISRC", "ISFT",
                                                    "IKEY", "ITCH", "ILYC", "ICMS"};
+const char* const INFO_LONG_SLOT_IDS[kInfoLongSlotCount] = {
+    "INAM", "IART", "IPRD", "ICMT", "ICRD", "IGNR", "ICOP", "IENG", "ISRC",
+    "ISFT", "IKEY", "ITCH", "ICMS", "IMED", "ISBJ", "IMP3", "ILYC"};
 
 namespace {
 
@@ -25,9 +28,22 @@ WaveFormatRecord lastFormat{};
 
 bool idIs(const uint8_t* p, const char* id) { return std::memcmp(p, id, 4) == 0; }
 
-int infoSlotOf(const uint8_t* id) {
-  for (int i = 0; i < kInfoSlotCount; ++i)
-    if (idIs(id, INFO_SLOT_IDS[i])) return i;
+// Where a walk stores the INFO texts: the standard or the extended form.
+struct InfoSlots {
+  const char* const* ids;
+  int count;
+  char* base;
+  int64_t slotSize;
+};
+
+InfoSlots slotsOf(InfoText& text) { return {INFO_SLOT_IDS, kInfoSlotCount, &text.slots[0][0], 128}; }
+InfoSlots slotsOf(InfoTextLong& text) {
+  return {INFO_LONG_SLOT_IDS, kInfoLongSlotCount, &text.slots[0][0], 2048};
+}
+
+int infoSlotOf(const InfoSlots& slots, const uint8_t* id) {
+  for (int i = 0; i < slots.count; ++i)
+    if (idIs(id, slots.ids[i])) return i;
   return -1;
 }
 
@@ -57,7 +73,7 @@ bool riffTakeFormat(ByteSource& source, int64_t payload, RiffWalk& walk) {
 }
 
 // The sub-chunks of a LIST INFO chunk whose type field is at `at`.
-void riffReadInfo(ByteSource& source, int64_t at, int64_t remaining, InfoText& info) {
+void riffReadInfo(ByteSource& source, int64_t at, int64_t remaining, const InfoSlots& info) {
   int64_t fileSize = source.size();
   int64_t pos = at + 4;
   for (int n = 0; n < kMaxChunks && remaining > 8; ++n) {
@@ -66,12 +82,14 @@ void riffReadInfo(ByteSource& source, int64_t at, int64_t remaining, InfoText& i
     int64_t size = readLe32(header + 4);
     int64_t payload = pos + 8;
     if (payload > fileSize || fileSize - payload < size) return;  // cut short
-    int slot = infoSlotOf(header);
+    int slot = infoSlotOf(info, header);
     if (slot >= 0) {
-      int64_t keep = size < 127 ? size : 127;
-      char* text = info.slots[slot];
+      int64_t keep = size < info.slotSize - 1 ? size : info.slotSize - 1;
+      char* text = info.base + slot * info.slotSize;
       if (!source.readAt(payload, text, keep)) return;
       text[keep] = '\0';
+      // A sub-chunk that carries the Lyrics3 block and the tag holds no text.
+      if (keep >= 11 && std::memcmp(text, "LYRICSBEGIN", 11) == 0) text[0] = '\0';
     }
     int64_t step = 8 + size + (size & 1);
     remaining -= step;
@@ -80,7 +98,8 @@ void riffReadInfo(ByteSource& source, int64_t at, int64_t remaining, InfoText& i
 }
 
 // The chunks after the audio, up to a LIST chunk.
-void riffWalkAfterData(ByteSource& source, int64_t pos, int chunksSeen, InfoText& info, RiffWalk& walk) {
+void riffWalkAfterData(ByteSource& source, int64_t pos, int chunksSeen, const InfoSlots& info,
+                       RiffWalk& walk) {
   for (int n = chunksSeen; n < kMaxChunks; ++n) {
     uint8_t header[8];
     if (!source.readAt(pos, header, 8)) return;
@@ -100,12 +119,10 @@ void riffWalkAfterData(ByteSource& source, int64_t pos, int chunksSeen, InfoText
   }
 }
 
-}  // namespace
-
-int32_t walkRiffChunks(ByteSource& source, InfoText& info, int64_t& audioStart, int64_t& audioSize,
-                       RiffWalk& walk) {
+int32_t riffWalk(ByteSource& source, const InfoSlots& info, int64_t& audioStart, int64_t& audioSize,
+                 RiffWalk& walk) {
   walk = RiffWalk{};
-  std::memset(&info, 0, sizeof info);
+  std::memset(info.base, 0, static_cast<size_t>(info.count * info.slotSize));
   uint8_t riff[12];
   if (!source.readAt(0, riff, sizeof riff) || !idIs(riff, "RIFF")) return 0;
   int64_t fileSize = source.size();
@@ -131,6 +148,41 @@ int32_t walkRiffChunks(ByteSource& source, InfoText& info, int64_t& audioStart, 
     audioStart = pos;
   }
   return 0;
+}
+
+}  // namespace
+
+int32_t walkRiffChunks(ByteSource& source, InfoText& info, int64_t& audioStart, int64_t& audioSize,
+                       RiffWalk& walk) {
+  return riffWalk(source, slotsOf(info), audioStart, audioSize, walk);
+}
+
+int32_t findDataChunk(ByteSource& source, int64_t& payload, int64_t& size) {
+  int64_t fileSize = source.size();
+  int64_t pos = 12;
+  for (int n = 0; n < kMaxChunks; ++n) {
+    uint8_t header[8];
+    if (!source.readAt(pos, header, 8)) return ENGINE_ERR_READ;
+    int64_t chunkSize = readLe32(header + 4);
+    if (idIs(header, "data")) {
+      payload = pos + 8;
+      size = chunkSize < fileSize - payload ? chunkSize : fileSize - payload;
+      return ENGINE_OK;
+    }
+    pos += 8 + chunkSize;
+  }
+  return ENGINE_ERR_READ;
+}
+
+int32_t readInfoLong(ByteSource& source, InfoTextLong& text) {
+  int64_t audioStart = 0;
+  int64_t audioSize = source.size();
+  RiffWalk walk;
+  int32_t found = riffWalk(source, slotsOf(text), audioStart, audioSize, walk);
+  // The extended reader takes MPEG formats only.
+  if (walk.formatSeen && walk.format.formatTag != kFormatMpeg && walk.format.formatTag != kFormatMpegLayer3)
+    return 0;
+  return found;
 }
 
 int32_t walkRiffChunks(platform::File& file, InfoText& info, int64_t& audioStart, int64_t& audioSize) {

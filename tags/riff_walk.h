@@ -15,8 +15,10 @@ using ::InfoText;
 using ::InfoTextLong;
 
 inline constexpr int kInfoSlotCount = 14;
+inline constexpr int kInfoLongSlotCount = 17;
 // The slot ids in slot order.
 extern const char* const INFO_SLOT_IDS[kInfoSlotCount];
+extern const char* const INFO_LONG_SLOT_IDS[kInfoLongSlotCount];
 
 struct ChunkWalkResult {
   int32_t formatClass;  // 0 MPEG or no fmt seen, 1 PCM, -1 other or broken
@@ -53,6 +55,15 @@ int32_t walkRiffChunks(platform::File& file, InfoText& info, int64_t& audioStart
 // The same over any source; leaves the process-wide state alone.
 int32_t walkRiffChunks(ByteSource& source, InfoText& info, int64_t& audioStart, int64_t& audioSize,
                        RiffWalk& walk);
+
+// The "data" chunk found by skipping chunks from offset 12 by their sizes
+// (the writers' walk): its payload offset and its size limited to the bytes
+// present. ENGINE_OK or ENGINE_ERR_READ.
+int32_t findDataChunk(ByteSource& source, int64_t& payload, int64_t& size);
+
+// The walk for the extended form: zero-fills `text`, stores up to 2047 bytes
+// per slot; 1 when a "data" chunk was found, 0 also for a non-MPEG format.
+int32_t readInfoLong(ByteSource& source, InfoTextLong& text);
 
 // State of the last walk (process-wide, reset at the start of every walk).
 const ChunkWalkResult& lastChunkWalk();

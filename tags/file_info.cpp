@@ -1,0 +1,157 @@
+// The tag layout probe and the file information read. Both look only at the
+// container, the tags and the first frame's header; the audio is not read.
+#include "tags/file_info.h"
+
+#include <cstring>
+
+#include "decoder/frame_header.h"
+#include "tags/id3v1.h"
+#include "tags/lyrics3.h"
+#include "tags/riff_walk.h"
+#include "tags/status.h"
+
+namespace orva {
+namespace {
+
+constexpr int64_t kHeaderWindow = 1024;
+constexpr int64_t kLeadingHeader = 128;
+
+// Up to `count` bytes at `offset` into `buffer` (the rest zero); the number read.
+int64_t readSome(ByteSource& source, int64_t offset, uint8_t* buffer, int64_t count) {
+  std::memset(buffer, 0, static_cast<size_t>(count));
+  int64_t size = source.size();
+  if (offset < 0 || offset >= size) return 0;
+  int64_t n = size - offset < count ? size - offset : count;
+  return source.readAt(offset, buffer, n) ? n : 0;
+}
+
+int32_t clampInt32(int64_t v) { return v > INT32_MAX ? INT32_MAX : static_cast<int32_t>(v < 0 ? 0 : v); }
+
+void fillFileInfo(const MpegFrameHeader& h, int64_t fileSize, int64_t audioSize, FileInfo& info) {
+  info.version = h.version;
+  info.layer = h.layer;
+  info.noCrc = h.hasCrc ? 0 : 1;
+  info.privateBit = h.privateBit;
+  info.mode = h.mode;
+  info.copyright = h.copyright;
+  info.original = h.original;
+  info.emphasis = h.emphasis;
+  info.channels = h.outputChannels;
+  info.bitrate = h.bitrate / 1000;
+  info.sampleRate = h.outputSampleRate;
+  info.fileSize = clampInt32(fileSize);
+  int64_t frames = static_cast<uint32_t>(h.frameCount);
+  if (frames == 0 && h.minFrameSize > 0) frames = audioSize / h.minFrameSize;
+  info.frames = clampInt32(frames);
+  // Bytes of PCM to samples; past 2^28 bytes divide first to stay in range.
+  int64_t n = frames * h.outputBytesPerFrame;
+  int64_t samples = 0;
+  if (h.outputBits > 0 && h.outputChannels > 0) {
+    samples = n < (int64_t{1} << 28) ? n * 8 / h.outputBits / h.outputChannels
+                                      : n / h.outputBits / h.outputChannels * 8;
+  }
+  info.seconds = h.outputSampleRate > 0 ? clampInt32(samples / h.outputSampleRate) : 0;
+}
+
+}  // namespace
+
+int32_t probeTagLayout(ByteSource& source) {
+  uint8_t head[12];
+  if (!source.readAt(0, head, 4)) return -1;
+  int32_t bits = 0;
+  if (std::memcmp(head, "RIFF", 4) == 0) {
+    if (!source.readAt(0, head, 12)) return -1;
+    if (std::memcmp(head + 8, "WAVE", 4) == 0) bits |= kLayoutWave;
+    if (std::memcmp(head + 8, "RMP3", 4) == 0) bits |= kLayoutRmp3;
+    int64_t payload = 0;
+    int64_t size = 0;
+    if (findDataChunk(source, payload, size) != ENGINE_OK) return -1;
+    uint8_t id[3];
+    if (size >= 3 && source.readAt(payload, id, 3) && std::memcmp(id, "ID3", 3) == 0) bits |= kLayoutId3v2;
+  } else if (std::memcmp(head, "ID3", 3) == 0) {
+    bits |= kLayoutId3v2;
+  } else if (head[0] == 0) {
+    bits |= kLayoutLeadingHeader;
+  }
+  int64_t size = source.size();
+  uint8_t tag[3];
+  if (size < kId3v1Size || !source.readAt(size - kId3v1Size, tag, 3)) return -1;
+  if (std::memcmp(tag, "TAG", 3) == 0) bits |= kLayoutId3v1;
+  int64_t lyrics = 0;
+  if (findLyrics3(source, lyrics)) bits |= kLayoutLyrics3;
+  return bits;
+}
+
+int32_t probeTagLayout(const char* path) {
+  platform::File file;
+  if (path == nullptr || path[0] == '\0' || !file.open(path, platform::FileMode::Read)) return -1;
+  FileSource source(file);
+  return probeTagLayout(source);
+}
+
+int32_t readFileInfo(ByteSource& source, Id3v1Record* tag, FileInfo* info, InfoText* text, int32_t* flags) {
+  if (tag != nullptr) std::memset(tag, 0, sizeof *tag);
+  if (info != nullptr) std::memset(info, 0, sizeof *info);
+  if (text != nullptr) std::memset(text, 0, sizeof *text);
+  if (flags != nullptr) *flags = 0;
+  const int64_t fileSize = source.size();
+  int64_t audioSize = fileSize;
+  int64_t start = 0;
+  uint8_t head[4];
+  if (!source.readAt(0, head, 4)) return ENGINE_ERR_READ;
+
+  if (std::memcmp(head, "RIFF", 4) == 0) {
+    InfoText walked{};
+    RiffWalk walk;
+    if (!walkRiffChunks(source, walked, start, audioSize, walk) || walk.result.formatClass != 0)
+      return ENGINE_ERR_RIFF_WALK;
+    if (text != nullptr) *text = walked;
+    int64_t at = start;
+    if (skipId3v2Header(source, at)) {
+      audioSize -= at - start;  // the tag's length, not the offset in the file
+      start = at;
+    }
+  } else if (std::memcmp(head, "ID3", 3) == 0) {
+    if (skipId3v2Header(source, start)) audioSize -= start;
+  } else if (head[0] == 0) {
+    start = kLeadingHeader;
+  }
+
+  uint8_t window[kHeaderWindow];
+  int64_t got = readSome(source, start, window, kHeaderWindow);
+  if (got == 0) return ENGINE_ERR_READ;
+  int32_t sync = 0;
+  if (!findFrameSync(window, static_cast<int32_t>(got), sync)) return ENGINE_ERR_NO_SYNC;
+  start += sync;
+  if (readSome(source, start, window, kHeaderWindow) == 0) return ENGINE_ERR_READ;
+  MpegFrameHeader header{};
+  if (!readStreamHeader(window, static_cast<int32_t>(kHeaderWindow), header, false)) return ENGINE_ERR_BAD_HEADER;
+
+  Id3v1Record record{};
+  bool tagged = readId3v1(source, record) == 1;
+  if (tag != nullptr && tagged) *tag = record;
+  if (tagged && audioSize == fileSize) audioSize -= kId3v1Size;
+  int64_t lyrics = 0;
+  if (findLyrics3(source, lyrics)) audioSize -= lyrics;
+  if (audioSize < 0) audioSize = 0;
+  if (info != nullptr) fillFileInfo(header, fileSize, audioSize, *info);
+  if (flags != nullptr) *flags = probeTagLayout(source);
+  return ENGINE_OK;
+}
+
+int32_t readFileInfo(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* text, int32_t* flags) {
+  if (tag != nullptr) std::memset(tag, 0, sizeof *tag);
+  if (info != nullptr) std::memset(info, 0, sizeof *info);
+  if (text != nullptr) std::memset(text, 0, sizeof *text);
+  platform::File file;
+  if (path == nullptr || path[0] == '\0' || !file.open(path, platform::FileMode::Read)) {
+    setStatus(ENGINE_ERR_OPEN);
+    return 0;
+  }
+  FileSource source(file);
+  int32_t code = readFileInfo(source, tag, info, text, flags);
+  if (code != ENGINE_OK) setStatus(code);
+  return code == ENGINE_OK ? 1 : 0;
+}
+
+}  // namespace orva

@@ -1,0 +1,71 @@
+// Timed lyrics: the time-stamp syntax, the one process-wide list of lyric
+// lines with its two loaders (a text file, a Lyrics3 block), and the lookups
+// of the lines around a play position. The engine's entry points check the
+// engine state and compute the position; everything here runs on the host's
+// window thread.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/orva_engine.h"
+#include "tags/byte_io.h"
+
+namespace orva {
+
+inline constexpr int32_t kMaxLyricLines = 1000;
+
+struct LyricLine {
+  int32_t timeMs;
+  int32_t sourceLine;  // text line it came from, from 0
+  int32_t segment;     // 1-based number within its text line
+  int32_t timed;       // 0 when it inherited the previous entry's time
+  char text[128];
+};
+
+// "[M:S]" or "[M:S:F]" at the start of `text` (at most `length` bytes, or up
+// to a NUL): the length consumed (> 0), 0 when it is not a time stamp, -1
+// when the text ends inside one.
+int32_t parseTimeStamp(const char* text, int32_t length, int32_t& timeMs);
+
+// One piece of a text line: 0 last piece, 1 another follows (at `advance`),
+// -1 the line has no leading time stamp (and, with multiStamp, none later).
+struct TimedSegment {
+  int32_t timeMs;
+  int32_t textOffset;
+  int32_t textLength;
+  int32_t advance;
+};
+int32_t splitTimedSegment(const char* line, int32_t length, bool multiStamp, TimedSegment& out);
+
+// Options (engine options in the interface).
+void setMultiStampLines(bool on);
+bool multiStampLines();
+void setLyricsUseMeasuredDuration(bool on);
+bool lyricsUseMeasuredDuration();
+void setReadLyrics3OnOpen(bool on);
+bool readLyrics3OnOpen();
+
+// The list.
+void clearLyricLines();
+int32_t lyricLineCount();
+const LyricLine& lyricLine(int32_t index);
+
+// Loaders; both clear the list first. The text is read as a text file is
+// (CR LF as LF) in lines of at most 127 bytes (1023 with multiStamp).
+void loadLyricsFromText(ByteSource& text);
+// 1 when the file opened (status 8 otherwise); an empty path only clears.
+int32_t loadLyricsText(const char* path);
+// From the LYR field of the block of `source`: 1, or 0 when there is no block
+// or its lyrics are empty.
+int32_t loadLyricsFromLyrics3(ByteSource& source);
+
+// The play position in milliseconds as the lookups measure it: seconds
+// played scaled by the chosen duration (nominal unless the measured one is
+// asked for) over the measured one.
+double lyricPositionMs(double positionSeconds, double measuredSeconds, double nominalSeconds);
+
+// The lines around `positionMs`: 0 (ENGINE_OK) or ENGINE_ERR_NO_LYRIC.
+int32_t lyricWindowAt(double positionMs, LyricWindow& window);
+int32_t lyricLineWindowAt(double positionMs, LyricLineWindow& window);
+
+}  // namespace orva

@@ -1,0 +1,72 @@
+// Preparing the lyrics text file beside an audio file. The filtered text is
+// loaded straight from memory: no temporary file, so two instances cannot
+// race over one name and nothing is left behind.
+#include "tags/lyrics_file.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "platform/codepage.h"
+#include "platform/file.h"
+#include "tags/lyric_lines.h"
+
+namespace orva {
+
+std::string lyricsPathFor(const char* audioPath) {
+  if (audioPath == nullptr) return std::string();
+  // Step whole characters: a cp932 trail byte may be 0x5C or 0x2E.
+  const char* dot = nullptr;
+  for (const char* p = audioPath; *p != '\0'; p = platform::nextChar(p)) {
+    if (*p == '\\' || *p == '/') dot = nullptr;
+    if (*p == '.') dot = p;
+  }
+  std::string path(audioPath, dot != nullptr ? static_cast<size_t>(dot - audioPath) : std::strlen(audioPath));
+  if (dot != nullptr) path += ".txt";
+  return path;
+}
+
+int64_t filterLyricsText(const uint8_t* text, int64_t length, uint8_t* out) {
+  int64_t written = 0;
+  int64_t start = 0;
+  for (int64_t end = 0; end < length; ++end) {
+    if (text[end] != '\n') continue;
+    int64_t stop = end;
+    if (stop > start && text[stop - 1] == '\r') --stop;
+    int64_t i = start;
+    // Up to and including the first ']'.
+    while (i < stop && text[i] != ']') out[written++] = text[i++];
+    if (i < stop) out[written++] = text[i++];
+    // Behind it, every "[...]" span goes; an unclosed '[' ends the line.
+    while (i < stop) {
+      if (text[i] != '[') {
+        out[written++] = text[i++];
+        continue;
+      }
+      while (i < stop && text[i] != ']') ++i;
+      if (i == stop) break;
+      ++i;
+    }
+    out[written++] = '\r';
+    out[written++] = '\n';
+    start = end + 1;
+  }
+  return written;
+}
+
+int32_t prepareLyricsFile(const char* lyricsPath) {
+  platform::File file;
+  if (lyricsPath == nullptr || !file.open(lyricsPath, platform::FileMode::Read)) return 0;
+  int64_t size = file.size();
+  if (size <= 0 || size > kMaxLyricsFileSize) return 0;
+  std::unique_ptr<uint8_t[]> text(new (std::nothrow) uint8_t[static_cast<size_t>(size)]);
+  std::unique_ptr<uint8_t[]> filtered(new (std::nothrow) uint8_t[static_cast<size_t>(2 * size)]);
+  if (!text || !filtered || !file.readAt(0, text.get(), size)) return 0;
+  file.close();
+  int64_t length = filterLyricsText(text.get(), size, filtered.get());
+  MemorySource source(filtered.get(), length);
+  loadLyricsFromText(source);
+  return 1;
+}
+
+}  // namespace orva
