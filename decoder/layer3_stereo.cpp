@@ -12,7 +12,7 @@ namespace orva {
 namespace {
 
 inline float pow43(int32_t x) {
-  if (x >= -32 && x < 32) return gL3Tables.pow43[x + 32];
+  if (static_cast<uint32_t>(x + 32) < 64u) return gL3Tables.pow43[x + 32];
   const double a = std::fabs(static_cast<double>(x));
   const double r = a * std::cbrt(a);
   return static_cast<float>(x < 0 ? -r : r);
@@ -74,10 +74,12 @@ void l3Requantize(int32_t gr, int32_t ch, int32_t version, int32_t rateIndex, bo
     const int32_t p = g.preflag ? kPretab[sfb] : 0;
     const float f = a * T.scale[s][p][sf.l[sfb] & 31];
     const int32_t end = le[sfb + 1] < bound ? le[sfb + 1] : bound;
+    int32_t any = 0;
     for (; i < end; ++i) {
+      any |= q[i];
       out[i] = pow43(q[i]) * f;
-      if (q[i]) lastLong = sfb;
     }
+    if (any) lastLong = sfb;
   }
   L.lastLongBand[ch] = lastLong;
   L.lastShortBand[ch][0] = L.lastShortBand[ch][1] = L.lastShortBand[ch][2] = -1;

@@ -63,11 +63,11 @@ inline void dct(float* x) {
 }
 
 template <bool Eight>
-inline void storeSample(uint8_t* out, float sum) {
+inline void storeSample(uint8_t* out, int32_t pcm16) {
   if constexpr (Eight) {
-    *out = synthesisToPcm8(sum);
+    *out = static_cast<uint8_t>(((pcm16 >> 8) & 0xFF) ^ 0x80);
   } else {
-    const int16_t v = static_cast<int16_t>(synthesisToPcm16(sum));
+    const int16_t v = static_cast<int16_t>(pcm16);
     std::memcpy(out, &v, 2);
   }
 }
@@ -90,7 +90,14 @@ inline void windowSlot(const float* ring, int32_t pos, uint8_t* out, int32_t str
     const float* co = w.odd[m];
     for (int j = 0; j < M; ++j) s[j] += ce[j] * e[j] + co[j] * o[j];
   }
-  for (int j = 0; j < M; ++j) storeSample<Eight>(out + j * stride, s[j]);
+  // Clip in float first (NaN-safe, and so that the conversion cannot
+  // overflow), then truncate: written as plain loops the compiler vectorises.
+  int32_t v[M];
+  for (int j = 0; j < M; ++j) {
+    const float lo = s[j] > -32768.0f ? s[j] : -32768.0f;
+    v[j] = static_cast<int32_t>(lo < 32767.0f ? lo : 32767.0f);
+  }
+  for (int j = 0; j < M; ++j) storeSample<Eight>(out + j * stride, v[j]);
 }
 
 // One slot of one channel: x holds the M subband values (already gained).
