@@ -31,6 +31,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     # One persistent server for the whole suite. The first program also
     # starts Wine'"'"'s service processes; start them here, away from CTest,
     # or they inherit a test'"'"'s output pipe and CTest waits for them.
+    wineserver -w
     wineserver -p >/dev/null 2>&1 </dev/null
     trap "wineserver -k || true" EXIT
     "$ORVA_WINE" cmd /c exit >/dev/null 2>&1 </dev/null
