@@ -61,7 +61,7 @@ bool DirSearch::open(const char* directory, const char* pattern) {
   if (directory == nullptr || pattern == nullptr) return false;
   auto* state = new (std::nothrow) SearchState;
   if (state == nullptr) return false;
-  state->dir = opendir(directory[0] != '\0' ? directory : ".");
+  state->dir = opendir(directory[0] != '\0' ? directory : "/");  // "" + "/" + name joins to the root
   if (state->dir == nullptr || std::strlen(pattern) >= sizeof state->pattern) {
     if (state->dir != nullptr) closedir(state->dir);
     delete state;

@@ -1,0 +1,76 @@
+// Path scanning over the platform's code-page stepping; see path_parts.h.
+#include "playlist/path_parts.h"
+
+#include <cstring>
+
+#include "platform/codepage.h"
+
+namespace orva {
+
+namespace {
+
+bool isSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
+
+char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+bool equalNoCase(const char* a, const char* b) {
+  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+    if (foldAscii(*a) != foldAscii(*b)) return false;
+  }
+  return *a == *b;
+}
+
+}  // namespace
+
+const char* fileNamePart(const char* path) {
+  const char* name = path;
+  for (const char* p = path; *p != '\0'; p = platform::nextChar(p)) {
+    if (isSeparator(*p)) name = p + 1;
+  }
+  return name;
+}
+
+const char* extensionPart(const char* path) {
+  const char* dot = path;
+  for (const char* p = fileNamePart(path); *p != '\0'; p = platform::nextChar(p)) {
+    if (*p == '.') dot = p;
+  }
+  return dot;
+}
+
+bool hasExtension(const char* path, const char* extension) {
+  // A name without "." has no extension (a bare "xwav" is not a "wav" file).
+  const char* dot = extensionPart(path);
+  return *dot == '.' && equalNoCase(dot + 1, extension);
+}
+
+bool endsWithNoCase3(const char* path, const char* suffix3) {
+  size_t length = std::strlen(path);
+  return length >= 3 && equalNoCase(path + length - 3, suffix3);
+}
+
+bool copyText(char* destination, size_t size, const char* source) {
+  if (size == 0) return false;
+  size_t used = 0;
+  const char* p = source;
+  while (*p != '\0') {
+    const char* next = platform::nextChar(p);
+    auto width = static_cast<size_t>(next - p);
+    if (size - 1 - used < width) break;
+    std::memcpy(destination + used, p, width);
+    used += width;
+    p = next;
+  }
+  destination[used] = '\0';
+  return *p == '\0';
+}
+
+void directoryPart(const char* path, char* out, size_t size) {
+  if (size == 0) return;
+  auto length = static_cast<size_t>(fileNamePart(path) - path);
+  if (length >= size) length = size - 1;  // a directory cut short names nothing
+  std::memcpy(out, path, length);
+  out[length] = '\0';
+}
+
+}  // namespace orva

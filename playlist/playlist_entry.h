@@ -1,0 +1,53 @@
+// One play list entry: the file, where its list came from, the text and
+// duration shown for it, and what was read from the file. Entries are owned
+// by the Playlist from insertion until removal.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/orva_engine.h"
+#include "playlist/path_parts.h"
+#include "tags/riff_walk.h"
+
+namespace orva {
+
+inline constexpr size_t kDisplayTextSize = 1000;
+
+struct PlaylistEntry {
+  char path[kMaxPath];           // absolute, or relative to listDirectory
+  char listDirectory[kMaxPath];  // directory of the list file it came from, else empty
+  char displayText[kDisplayTextSize];
+  Id3v1Record tag;
+  FileInfo fileInfo;             // seconds: the duration found when added
+  InfoText infoText;             // slot 0 INAM, slot 1 IART
+  StreamInfo streamInfo;         // durationSeconds is the shown duration; -1: none
+  uint64_t writeTime;            // FILETIME scale (100 ns since 1601)
+  int32_t moving;                // 1 while part of a dragged block
+  int32_t writeTimeRead;         // 1 once the write time was read (or failed)
+};
+
+// Reads a file's tag, MPEG summary and INFO text; 1 when the file is audio
+// the player understands, else 0. Zeroes the three outputs first.
+using FileInfoReader = int32_t (*)(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* infoText);
+
+// A zero-filled entry (shown duration -1), or null when memory is short.
+PlaylistEntry* newPlaylistEntry();
+
+// The display text of an entry whose file information was read: the file
+// name part of `path` when the tag title is empty or one space; otherwise
+// "artist - title" from the tag, or from the INFO slots when INAM is set.
+void buildDisplayText(PlaylistEntry& entry, const char* path);
+
+// The path to open: `path` joined to `listDirectory` when it is relative and
+// a list directory is known. False when the result does not fit.
+bool resolveEntryPath(const PlaylistEntry& entry, char* out, size_t size);
+bool resolvePath(const char* path, const char* listDirectory, char* out, size_t size);
+
+// Reads the file's last-write time into writeTime (left alone on failure)
+// and sets writeTimeRead.
+void readFileTime(PlaylistEntry& entry);
+
+// The shown duration ("%2d:%02d"); empty text for -1.
+void formatDuration(int32_t seconds, char* out, size_t size);
+
+}  // namespace orva

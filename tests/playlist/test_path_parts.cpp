@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "platform/codepage.h"
+#include "playlist/path_parts.h"
+
+namespace orva {
+namespace {
+
+class PathPartsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { platform::setActiveCodePage(platform::CodePage::Cp932); }
+  void TearDown() override { platform::setActiveCodePage(platform::CodePage::System); }
+};
+
+TEST_F(PathPartsTest, FileNameStartsAfterLastSeparatorOfAnyKind) {
+  EXPECT_STREQ(fileNamePart("C:\\music\\a.mp3"), "a.mp3");
+  EXPECT_STREQ(fileNamePart("C:a.mp3"), "a.mp3");
+  EXPECT_STREQ(fileNamePart("/home/x/b.mp2"), "b.mp2");
+  EXPECT_STREQ(fileNamePart("plain.wav"), "plain.wav");
+}
+
+TEST_F(PathPartsTest, TrailByte5CIsNotASeparatorUnderCp932) {
+  // "\x95\x5C" is one character (a kanji whose second byte is "\").
+  const char path[] = "C:\\dir\\\x95\x5C.mp3";
+  EXPECT_STREQ(fileNamePart(path), "\x95\x5C.mp3");
+  const char folder[] = "C:\\\x95\x5C\\song";
+  EXPECT_STREQ(fileNamePart(folder), "song");
+  // The same bytes as a single-byte code page split at 0x5C.
+  platform::setActiveCodePage(platform::CodePage::SingleByte);
+  EXPECT_STREQ(fileNamePart(path), ".mp3");
+}
+
+TEST_F(PathPartsTest, ExtensionIsTheLastDotOfTheFileNameOnly) {
+  EXPECT_STREQ(extensionPart("C:\\a.b\\song.tar.MP3"), ".MP3");
+  const char noDot[] = "C:\\a.b\\song";
+  EXPECT_EQ(extensionPart(noDot), noDot);
+  EXPECT_TRUE(hasExtension("x\\Track.WaV", "wav"));
+  EXPECT_FALSE(hasExtension("xwav", "wav"));  // no dot: no extension at all
+  EXPECT_FALSE(hasExtension("a.wav\\b", "wav"));
+  // A trail byte "." (0x2E never is one in cp932) and lead bytes are stepped over.
+  EXPECT_TRUE(hasExtension("\x83\x5C.wav", "wav"));
+}
+
+TEST_F(PathPartsTest, FolderScanComparesLastThreeBytesWithoutADot) {
+  EXPECT_TRUE(endsWithNoCase3("dir\\demomp3", "mp3"));
+  EXPECT_TRUE(endsWithNoCase3("SONG.MP3", "mp3"));
+  EXPECT_FALSE(endsWithNoCase3("a.mp3x", "mp3"));
+  EXPECT_FALSE(endsWithNoCase3("p3", "mp3"));
+}
+
+TEST_F(PathPartsTest, CopiesAreCutBeforeADoubleByteCharacterThatDoesNotFit) {
+  char out[4];
+  EXPECT_FALSE(copyText(out, sizeof out, "ab\x82\xA0"));
+  EXPECT_STREQ(out, "ab");
+  EXPECT_TRUE(copyText(out, sizeof out, "a\x82\xA0"));
+  EXPECT_STREQ(out, "a\x82\xA0");
+}
+
+TEST_F(PathPartsTest, DirectoryPartKeepsTheSeparator) {
+  char out[64];
+  directoryPart("D:\\lists\\x.m3u", out, sizeof out);
+  EXPECT_STREQ(out, "D:\\lists\\");
+  directoryPart("x.m3u", out, sizeof out);
+  EXPECT_STREQ(out, "");
+}
+
+}  // namespace
+}  // namespace orva
