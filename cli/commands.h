@@ -6,5 +6,6 @@ namespace orva::cli {
 
 int runInfoCommand(int argc, char** argv);
 int runDecodeCommand(int argc, char** argv);
+int runListCommand(int argc, char** argv);
 
 }  // namespace orva::cli

@@ -14,6 +14,8 @@ constexpr char kUsage[] =
     "  info FILE...       show the stream, header and ID3v1 tag of each file\n"
     "  decode ...         decode an MPEG audio file to a WAV file\n"
     "                     (orva-cli decode --help for its arguments)\n"
+    "  list PATH...       build a play list from files, folders and M3U lists\n"
+    "                     (orva-cli list --help for its options)\n"
     "  --help             show this text\n";
 
 int usageError(const char* message, const char* detail) {
@@ -33,5 +35,6 @@ int main(int argc, char** argv) {
   }
   if (std::strcmp(command, "info") == 0) return orva::cli::runInfoCommand(argc - 2, argv + 2);
   if (std::strcmp(command, "decode") == 0) return orva::cli::runDecodeCommand(argc - 2, argv + 2);
+  if (std::strcmp(command, "list") == 0) return orva::cli::runListCommand(argc - 2, argv + 2);
   return usageError("unknown command: ", command);
 }
