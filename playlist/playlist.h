@@ -8,7 +8,6 @@
 #include <span>
 #include <vector>
 
-#include "playlist/entry_probe.h"
 #include "playlist/playlist_entry.h"
 
 namespace orva {
@@ -49,7 +48,7 @@ class Playlist {
   int32_t insertIndex = -1;        // -1: append
   int32_t currentIndex = 0;        // entry last started
   int32_t recurseSubfolders = 0;   // folder scans descend into subfolders
-  FileInfoReader readFileInfo = probeFileInfo;
+  FileInfoReader readFileInfo = readEntryFileInfo;
   PlaylistView* view = nullptr;
 
  private:

@@ -7,6 +7,7 @@
 
 #include "platform/dir_search.h"
 #include "platform/path.h"
+#include "tags/file_info.h"
 
 namespace orva {
 
@@ -19,6 +20,10 @@ void joinTitle(char* out, const char* artist, const char* title) {
 }
 
 }  // namespace
+
+int32_t readEntryFileInfo(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* infoText) {
+  return readFileInfo(path, tag, info, infoText, nullptr);
+}
 
 PlaylistEntry* newPlaylistEntry() {
   auto* entry = new (std::nothrow) PlaylistEntry{};

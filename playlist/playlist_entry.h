@@ -7,7 +7,6 @@
 
 #include "engine/orva_engine.h"
 #include "playlist/path_parts.h"
-#include "tags/riff_walk.h"
 
 namespace orva {
 
@@ -29,6 +28,10 @@ struct PlaylistEntry {
 // Reads a file's tag, MPEG summary and INFO text; 1 when the file is audio
 // the player understands, else 0. Zeroes the three outputs first.
 using FileInfoReader = int32_t (*)(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* infoText);
+
+// The tag library's file information read (ID3v1 tag, MPEG summary, INFO
+// text from a few KB of the file); sets the status code on failure.
+int32_t readEntryFileInfo(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* infoText);
 
 // A zero-filled entry (shown duration -1), or null when memory is short.
 PlaylistEntry* newPlaylistEntry();

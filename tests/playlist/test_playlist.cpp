@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "playlist/entry_probe.h"
 #include "playlist/playlist.h"
 #include "tests/playlist/playlist_fixtures.h"
 
@@ -108,20 +107,20 @@ TEST(PlaylistModel, InsertionReadsTheWriteTime) {
   EXPECT_EQ(missing->writeTime, 0u);
 }
 
-TEST(EntryProbe, ReadsAnMpegFileWithItsTag) {
+TEST(EntryFileInfo, ReadsAnMpegFileAndRejectsOthers) {
   std::string sample = test::joinPath(test::joinPath(test::sourceDir(), "samples"), "orva-theme.mp3");
   Id3v1Record tag{};
   FileInfo info{};
   InfoText infoText{};
-  ASSERT_EQ(probeFileInfo(sample.c_str(), &tag, &info, &infoText), 1);
+  ASSERT_EQ(readEntryFileInfo(sample.c_str(), &tag, &info, &infoText), 1);
   EXPECT_EQ(info.layer, 3);
   EXPECT_GT(info.seconds, 0);
   EXPECT_GT(info.sampleRate, 0);
 
   test::TempDir dir;
   test::writeText(dir.file("text.mp3"), "#EXTM3U\r\nnothing here\r\n");
-  EXPECT_EQ(probeFileInfo(dir.file("text.mp3").c_str(), &tag, &info, &infoText), 0);
-  EXPECT_EQ(probeFileInfo(dir.file("missing.mp3").c_str(), &tag, &info, &infoText), 0);
+  EXPECT_EQ(readEntryFileInfo(dir.file("text.mp3").c_str(), &tag, &info, &infoText), 0);
+  EXPECT_EQ(readEntryFileInfo(dir.file("missing.mp3").c_str(), &tag, &info, &infoText), 0);
 }
 
 }  // namespace
