@@ -7,8 +7,10 @@
 namespace orva {
 
 bool FileSource::readAt(int64_t offset, void* buffer, int64_t count) {
-  if (size_ < 0 || offset < 0 || count < 0) return false;
-  return file_.readAt(offset, buffer, count);
+  if (size_ < 0 || offset < 0 || count < 0 || offset > size_ || size_ - offset < count) return false;
+  if (file_.readAt(offset, buffer, count)) return true;
+  failed_ = true;
+  return false;
 }
 
 bool MemorySource::readAt(int64_t offset, void* buffer, int64_t count) {

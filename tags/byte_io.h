@@ -17,6 +17,10 @@ class ByteSource {
   virtual int64_t size() = 0;
   // Exactly `count` bytes at `offset`, or false.
   virtual bool readAt(int64_t offset, void* buffer, int64_t count) = 0;
+  // True once a read of bytes that are there has failed: readers take a
+  // false readAt for "not there", so writers must ask this before trusting
+  // what they rendered.
+  virtual bool failed() const { return false; }
 };
 
 class ByteSink {
@@ -32,10 +36,12 @@ class FileSource final : public ByteSource {
   explicit FileSource(platform::File& file) : file_(file), size_(file.size()) {}
   int64_t size() override { return size_; }
   bool readAt(int64_t offset, void* buffer, int64_t count) override;
+  bool failed() const override { return failed_; }
 
  private:
   platform::File& file_;
   int64_t size_;
+  bool failed_ = false;
 };
 
 // Bytes in memory as a source (not owned).
@@ -59,6 +65,7 @@ class SplicedSource final : public ByteSource {
       : head_(head), keep_(keep), tail_(tail), tailLength_(tailLength) {}
   int64_t size() override { return keep_ + tailLength_; }
   bool readAt(int64_t offset, void* buffer, int64_t count) override;
+  bool failed() const override { return head_.failed(); }
 
  private:
   ByteSource& head_;

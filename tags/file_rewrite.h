@@ -59,6 +59,7 @@ int32_t rewriteFile(const char* path, Render&& render) {
   {
     FileSource old(file);
     code = render(static_cast<ByteSource&>(old), static_cast<ByteSink&>(rewrite));
+    if (old.failed()) code = ENGINE_ERR_READ;  // what was rendered cannot be trusted
   }
   file.close();  // the old file must be free to be replaced
   if (code == kRewriteNothing) return 1;

@@ -71,22 +71,10 @@ int32_t writeTagFile(const char* path, Record* record, int32_t refreshNowPlaying
     setStatus(ENGINE_ERR_ARGUMENT);
     return 0;
   }
-  platform::File file;
-  if (path == nullptr || path[0] == '\0' || !file.open(path, platform::FileMode::ReadWrite)) {
-    setStatus(ENGINE_ERR_OPEN);
-    return 0;
-  }
   uint8_t tag[kId3v1Size];
   render(*record, tag);
-  FileRewrite rewrite(path);
-  FileSource old(file);
-  int32_t code = renderId3v1Rewrite(old, tag, create, rewrite);
-  file.close();
-  if (code == 0 && !rewrite.commit()) code = ENGINE_ERR_WRITE;
-  if (code != 0) {
-    setStatus(code);
+  if (!rewriteFile(path, [&](ByteSource& old, ByteSink& out) { return renderId3v1Rewrite(old, tag, create, out); }))
     return 0;
-  }
   if (refreshNowPlaying == 1) {
     OpenFileTags& open = openFileTags();
     open.hasId3v1 = parseId3v1(tag, open.id3v1);
