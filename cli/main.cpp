@@ -16,6 +16,9 @@ constexpr char kUsage[] =
     "                     (orva-cli decode --help for its arguments)\n"
     "  list PATH...       build a play list from files, folders and M3U lists\n"
     "                     (orva-cli list --help for its options)\n"
+    "  tag ...            show or set the ID3v1 tag and RIFF INFO text\n"
+    "  lyrics ...         show, write or remove a Lyrics3 block; timed lyric lines\n"
+    "  convert ...        RIFF MP3, WAVE wrapper, bare MPEG, strip a leading header\n"
     "  --help             show this text\n";
 
 int usageError(const char* message, const char* detail) {
@@ -35,6 +38,9 @@ int main(int argc, char** argv) {
   }
   if (std::strcmp(command, "info") == 0) return orva::cli::runInfoCommand(argc - 2, argv + 2);
   if (std::strcmp(command, "decode") == 0) return orva::cli::runDecodeCommand(argc - 2, argv + 2);
+  if (std::strcmp(command, "tag") == 0) return orva::cli::runTagCommand(argc - 2, argv + 2);
+  if (std::strcmp(command, "lyrics") == 0) return orva::cli::runLyricsCommand(argc - 2, argv + 2);
+  if (std::strcmp(command, "convert") == 0) return orva::cli::runConvertCommand(argc - 2, argv + 2);
   if (std::strcmp(command, "list") == 0) return orva::cli::runListCommand(argc - 2, argv + 2);
   return usageError("unknown command: ", command);
 }
