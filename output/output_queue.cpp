@@ -1,0 +1,361 @@
+// The wave output queue (see output_queue.h).
+//
+// The ring lock plays the part of the queue's critical section: it guards
+// the block ring, the fill position and the submission counters. The writer
+// holds it while it copies, scales and submits a block, but never while it
+// waits for a free header, so a reset from the host's thread during the
+// play-out can always get in and free the headers.
+#include "output/output_queue.h"
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#include "output/byte_buffer.h"
+#include "output/levels.h"
+#include "output/semaphore.h"
+
+namespace orva {
+namespace {
+
+constexpr int32_t kFadeOutBlocks = 23;  // the end ramp starts this many blocks before the end
+constexpr int32_t kCloseRetries = 50;
+
+struct Queue {
+  std::atomic<WaveDevice*> device{nullptr};
+  std::atomic<bool> open{false};
+  CountingSemaphore freeHeaders;
+
+  std::mutex ring;
+  std::array<ByteBuffer, kBlockRingSize> blocks;
+  int32_t headerIndex = 0;
+  int32_t fillIndex = 0;
+  int32_t fillCount = 0;
+  int64_t blocksSubmitted = 0;
+  int64_t bytesSubmitted = 0;
+  int32_t channels = 0;
+  int32_t bits = 0;
+  int32_t blockSize = 0;
+
+  // Stream totals for the end ramp; playback thread only.
+  int64_t totalSamples = 0;
+  int64_t positionBase = 0;
+
+  std::atomic<int32_t> deviceId{kWaveMapper};
+  std::atomic<int32_t> ratePercent{100};
+  std::atomic<int32_t> cueFactor{1};
+  std::atomic<int32_t> targetLeft{100}, targetRight{100};
+  std::atomic<int32_t> currentLeft{100}, currentRight{100};
+  std::atomic<int32_t> fadeIn{0}, fadeOutAtEnd{0};
+  std::atomic<int32_t> outputSleep{0};
+  std::atomic<uint32_t> detail{0};
+  std::atomic<OutputWaitHook> waitHook{nullptr};
+};
+
+Queue q;
+
+int32_t clampLevel(int32_t v) { return v < 0 ? 0 : (v > 100 ? 100 : v); }
+
+void onBlockDone(void*) { q.freeHeaders.release(); }
+
+WaveDevice& device() {
+  WaveDevice* d = q.device.load();
+  if (d == nullptr) {
+    d = &systemWaveDevice();
+    q.device.store(d);
+  }
+  return *d;
+}
+
+int64_t bytesOf(int64_t samples) { return samples * q.bits * q.channels / 8; }
+
+// Moves the current levels by one block's ramp; ring lock held.
+void stepLevels() {
+  int32_t left = q.currentLeft.load();
+  int32_t right = q.currentRight.load();
+  bool lowered = false;
+  if (q.fadeOutAtEnd.load() != 0) {
+    const int64_t left_ = bytesOf(q.totalSamples) - bytesOf(q.positionBase) - q.bytesSubmitted;
+    if (left_ < int64_t{kFadeOutBlocks} * q.blockSize) {
+      left = fadeOutStep(left);
+      right = fadeOutStep(right);
+      lowered = true;
+    }
+  }
+  if (q.fadeIn.load() != 0 && !lowered && q.positionBase == 0) {
+    left = fadeInStep(left, q.targetLeft.load());
+    right = fadeInStep(right, q.targetRight.load());
+  }
+  q.currentLeft.store(left);
+  q.currentRight.store(right);
+}
+
+void sleepAfterBlock(int64_t blocks) {
+  if (blocks % 4 != 0) return;
+  const int32_t ms = q.outputSleep.load();
+  if (ms > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  } else {
+    std::this_thread::yield();
+  }
+}
+
+// Submits the current block: waits for a free header, copies, ramps, scales
+// and writes it, and moves the fill position to the next block of the ring.
+void outputWriteBlock() {
+  q.freeHeaders.acquire();
+  int64_t submitted = 0;
+  {
+    std::lock_guard<std::mutex> lock(q.ring);
+    WaveDevice& d = device();
+    uint8_t* header = d.headerData(q.headerIndex);
+    if (header != nullptr) {
+      std::memcpy(header, q.blocks[q.fillIndex].data(), static_cast<size_t>(q.blockSize));
+      q.bytesSubmitted += q.blockSize;
+      stepLevels();
+      const int32_t left = q.currentLeft.load();
+      const int32_t right = q.currentRight.load();
+      // Only when neither level is exactly 100: 100/50 leaves the block alone.
+      if (left != 100 && right != 100) scaleBlock(header, q.blockSize, q.bits, q.channels, left, right);
+      int32_t length = q.blockSize;
+      const int32_t cue = q.cueFactor.load();
+      if (cue > 1) {
+        const int32_t frameBytes = q.channels * q.bits / 8;
+        length = length / cue / frameBytes * frameBytes;
+      }
+      if (!d.write(q.headerIndex, length)) q.freeHeaders.release();
+      q.headerIndex = (q.headerIndex + 1) % kHeaderCount;
+    } else {
+      q.freeHeaders.release();
+    }
+    ++q.blocksSubmitted;
+    q.fillIndex = (q.fillIndex + 1) % kBlockRingSize;
+    q.fillCount = 0;
+    submitted = q.blocksSubmitted;
+  }
+  sleepAfterBlock(submitted);
+}
+
+}  // namespace
+
+int32_t outputInit() {
+  device();
+  q.deviceId.store(kWaveMapper);
+  q.ratePercent.store(100);
+  q.cueFactor.store(1);
+  q.targetLeft.store(100);
+  q.targetRight.store(100);
+  q.currentLeft.store(100);
+  q.currentRight.store(100);
+  q.fadeIn.store(0);
+  q.fadeOutAtEnd.store(0);
+  q.outputSleep.store(0);
+  return 1;
+}
+
+int32_t outputFree() {
+  outputReset();
+  outputClose();
+  std::lock_guard<std::mutex> lock(q.ring);
+  for (ByteBuffer& block : q.blocks) block.release();
+  return 1;
+}
+
+int32_t outputOpen(const OutputFormat& format) {
+  outputReset();
+  outputClose();
+  if (format.channels <= 0 || format.bits <= 0 || format.sampleRate <= 0 || format.blockSize <= 0) return 0;
+  q.freeHeaders.reset(kHeaderCount, kHeaderCount);
+  const int64_t rate = int64_t{format.sampleRate} * q.ratePercent.load() / 100;
+  if (rate <= 0 || rate > INT32_MAX) return 0;
+  const DeviceFormat deviceFormat{format.channels, format.bits, static_cast<int32_t>(rate), format.blockSize};
+  WaveDevice& d = device();
+  if (!d.open(q.deviceId.load(), deviceFormat, onBlockDone, nullptr)) return 0;
+  std::lock_guard<std::mutex> lock(q.ring);
+  for (ByteBuffer& block : q.blocks) {
+    if (!block.resize(static_cast<size_t>(format.blockSize))) {
+      d.close();
+      return 0;
+    }
+  }
+  q.channels = format.channels;
+  q.bits = format.bits;
+  q.blockSize = format.blockSize;
+  q.bytesSubmitted = 0;
+  // A fade-in starts from silence; otherwise the levels start at their targets.
+  q.currentLeft.store(q.fadeIn.load() != 0 ? 0 : q.targetLeft.load());
+  q.currentRight.store(q.fadeIn.load() != 0 ? 0 : q.targetRight.load());
+  q.fillIndex = q.fillCount = q.headerIndex = 0;
+  q.blocksSubmitted = 0;
+  q.open.store(true);
+  return 1;
+}
+
+int32_t outputAppend(const uint8_t* pcm, int32_t bytes) {
+  if (!q.open.load() || pcm == nullptr || bytes <= 0) return 0;
+  std::unique_lock<std::mutex> lock(q.ring);
+  const int32_t room = q.blockSize - q.fillCount;
+  uint8_t* fill = q.blocks[q.fillIndex].data() + q.fillCount;
+  if (bytes < room) {
+    std::memcpy(fill, pcm, static_cast<size_t>(bytes));
+    q.fillCount += bytes;
+    return 0;
+  }
+  std::memcpy(fill, pcm, static_cast<size_t>(room));
+  q.fillCount = q.blockSize;
+  const int32_t blockSize = q.blockSize;
+  lock.unlock();
+  outputWriteBlock();
+  lock.lock();
+  int32_t rest = bytes - room;
+  if (rest > q.blockSize - q.fillCount) rest = q.blockSize - q.fillCount;
+  if (rest > 0) {
+    std::memcpy(q.blocks[q.fillIndex].data() + q.fillCount, pcm + room, static_cast<size_t>(rest));
+    q.fillCount += rest;
+  }
+  return blockSize;
+}
+
+int32_t outputReset() {
+  if (!q.open.load()) return 0;
+  std::lock_guard<std::mutex> lock(q.ring);
+  if (!device().reset()) return 0;
+  q.blocksSubmitted = 0;
+  q.fillIndex = 0;
+  q.fillCount = 0;
+  q.bytesSubmitted = 0;
+  return 1;
+}
+
+int32_t outputClose() {
+  if (!q.open.load()) return 0;
+  bool flush = false;
+  {
+    std::lock_guard<std::mutex> lock(q.ring);
+    if (q.fillCount > 0) {
+      std::memset(q.blocks[q.fillIndex].data() + q.fillCount, 0,
+                  static_cast<size_t>(q.blockSize - q.fillCount));
+      q.fillCount = q.blockSize;
+      flush = true;
+    }
+  }
+  if (flush) outputWriteBlock();
+  WaveDevice& d = device();
+  int32_t start = 0;
+  {
+    std::lock_guard<std::mutex> lock(q.ring);
+    start = q.headerIndex;
+  }
+  // The play-out: wait for every header the device still holds.
+  for (int32_t k = 0; k < kHeaderCount; ++k) {
+    const int32_t index = (start + k) % kHeaderCount;
+    while (!d.unprepare(index)) {
+      if (OutputWaitHook hook = q.waitHook.load()) hook();
+      std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    }
+  }
+  outputReset();
+  for (int32_t attempt = 0; !d.close() && attempt < kCloseRetries; ++attempt) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  q.open.store(false);
+  return 1;
+}
+
+int32_t outputPause() { return q.open.load() && device().pause() ? 1 : 0; }
+int32_t outputRestart() { return q.open.load() && device().restart() ? 1 : 0; }
+
+int32_t outputSetVolume(int32_t left, int32_t right) {
+  const uint32_t l = static_cast<uint32_t>(clampLevel(left)) * 0xFFFFu / 100u;
+  const uint32_t r = static_cast<uint32_t>(clampLevel(right)) * 0xFFFFu / 100u;
+  device().setVolume(q.deviceId.load(), (r << 16) | l);
+  return 1;
+}
+
+int32_t outputGetVolume(int32_t* left, int32_t* right) {
+  uint32_t packed = 0;
+  device().getVolume(q.deviceId.load(), packed);
+  if (left != nullptr) *left = static_cast<int32_t>((packed & 0xFFFFu) * 100u / 0xFFFFu);
+  if (right != nullptr) *right = static_cast<int32_t>((packed >> 16) * 100u / 0xFFFFu);
+  return 1;
+}
+
+uint32_t outputGetCaps() {
+  uint32_t support = 0;
+  if (!device().capabilities(q.deviceId.load(), support)) support = 0;
+  q.detail.store(support);
+  return support;
+}
+
+int64_t outputGetPosition() {
+  if (!q.open.load()) return 0;
+  const int64_t samples = device().position();
+  return samples < 0 ? 0 : samples * q.cueFactor.load();
+}
+
+void outputSetDevice(int32_t deviceId) { q.deviceId.store(deviceId); }
+int32_t outputGetDevice() { return q.deviceId.load(); }
+void outputSetRatePercent(int32_t percent) { q.ratePercent.store(percent); }
+int32_t outputGetRatePercent() { return q.ratePercent.load(); }
+void outputSetCueFactor(int32_t factor) { q.cueFactor.store(factor > 0 ? factor : 1); }
+int32_t outputGetCueFactor() { return q.cueFactor.load(); }
+void outputSetSleep(int32_t milliseconds) { q.outputSleep.store(milliseconds < 0 ? 0 : milliseconds); }
+
+void outputSetLevels(int32_t left, int32_t right) {
+  q.targetLeft.store(clampLevel(left));
+  q.targetRight.store(clampLevel(right));
+  q.currentLeft.store(clampLevel(left));
+  q.currentRight.store(clampLevel(right));
+}
+
+int32_t outputGetLevels(int32_t* left, int32_t* right) {
+  const int32_t r = q.currentRight.load();
+  if (left != nullptr) *left = q.currentLeft.load();
+  if (right != nullptr) *right = r;
+  return r;
+}
+
+void outputSetFadeIn(int32_t on) {
+  q.fadeIn.store(on != 0 ? 1 : 0);
+  if (on == 0) outputRestoreLevels();
+}
+
+void outputSetFadeOutAtEnd(int32_t on) {
+  q.fadeOutAtEnd.store(on != 0 ? 1 : 0);
+  if (on == 0) outputRestoreLevels();
+}
+
+void outputRestoreLevels() {
+  q.currentLeft.store(q.targetLeft.load());
+  q.currentRight.store(q.targetRight.load());
+}
+
+uint32_t outputDetailValue() { return q.detail.load(); }
+bool outputIsOpen() { return q.open.load(); }
+
+void outputSetStreamPosition(int64_t totalSamples, int64_t positionBase) {
+  q.totalSamples = totalSamples;
+  q.positionBase = positionBase;
+}
+
+void outputSetWaitHook(OutputWaitHook hook) { q.waitHook.store(hook); }
+
+void outputUseDevice(WaveDevice* device) {
+  if (!q.open.load()) q.device.store(device);
+}
+
+WaveDevice& outputDevice() { return device(); }
+
+int32_t outputCopySentBlock(int32_t age, uint8_t* out, int32_t capacity) {
+  std::lock_guard<std::mutex> lock(q.ring);
+  if (age <= 0 || age >= kBlockRingSize || age > q.blocksSubmitted || out == nullptr) return 0;
+  const int32_t index = (q.fillIndex - age + kBlockRingSize) % kBlockRingSize;
+  const int32_t n = capacity < q.blockSize ? capacity : q.blockSize;
+  std::memcpy(out, q.blocks[index].data(), static_cast<size_t>(n));
+  return n;
+}
+
+}  // namespace orva
