@@ -1,0 +1,75 @@
+// Loads the engine as another host would: the shared library by path, its
+// entry points by name, nothing linked in.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+#include "engine/orva_engine.h"
+
+namespace {
+
+class SharedEngine {
+ public:
+  explicit SharedEngine(const char* path) {
+#ifdef _WIN32
+    handle_ = LoadLibraryA(path);
+#else
+    handle_ = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+#endif
+  }
+  ~SharedEngine() {
+    if (handle_ == nullptr) return;
+#ifdef _WIN32
+    FreeLibrary(static_cast<HMODULE>(handle_));
+#else
+    dlclose(handle_);
+#endif
+  }
+  bool loaded() const { return handle_ != nullptr; }
+  template <typename F>
+  F entry(const char* name) const {
+#ifdef _WIN32
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name)));
+#else
+    return reinterpret_cast<F>(dlsym(handle_, name));
+#endif
+  }
+
+ private:
+  void* handle_ = nullptr;
+};
+
+TEST(SharedEngineTest, HostOpensTheDemoThroughTheLibrary) {
+  SharedEngine engine(ORVA_ENGINE_LIBRARY);
+  ASSERT_TRUE(engine.loaded()) << ORVA_ENGINE_LIBRARY;
+  auto init = engine.entry<int32_t (*)()>("engineInit");
+  auto version = engine.entry<int32_t (*)()>("engineGetVersion");
+  auto open = engine.entry<int32_t (*)(const char*, StreamInfo*)>("engineOpen");
+  auto status = engine.entry<int32_t (*)()>("engineGetStatus");
+  auto close = engine.entry<int32_t (*)()>("engineClose");
+  auto shutdown = engine.entry<int32_t (*)()>("engineShutdown");
+  ASSERT_TRUE(init && version && open && status && close && shutdown);
+  // Internal names stay inside the library.
+  EXPECT_EQ(engine.entry<void (*)()>("_ZN4orva16parseFrameHeaderEPKhRNS_15MpegFrameHeaderE"), nullptr);
+
+  EXPECT_EQ(init(), 1);
+  EXPECT_EQ(version(), 159);
+  StreamInfo info{};
+  EXPECT_EQ(open("", &info), 0);
+  EXPECT_EQ(status(), ENGINE_ERR_OPEN);
+  std::string demo = std::string(ORVA_SOURCE_DIR) + "/samples/orva-theme.mp3";
+  ASSERT_EQ(open(demo.c_str(), &info), 1);
+  EXPECT_EQ(info.sampleRate, 44100);
+  EXPECT_EQ(info.channels, 2);
+  EXPECT_EQ(info.bitRate, 128);
+  EXPECT_EQ(close(), 1);
+  EXPECT_EQ(shutdown(), 1);
+}
+
+}  // namespace
