@@ -11,6 +11,10 @@ namespace {
 
 bool isSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
 
+// ASCII bytes never begin a multi-byte character in any code page we run
+// under; stepping them here spares the code-page lookup on most bytes.
+const char* step(const char* p) { return static_cast<unsigned char>(*p) < 0x80 ? p + 1 : platform::nextChar(p); }
+
 char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
 bool equalNoCase(const char* a, const char* b) {
@@ -24,7 +28,7 @@ bool equalNoCase(const char* a, const char* b) {
 
 const char* fileNamePart(const char* path) {
   const char* name = path;
-  for (const char* p = path; *p != '\0'; p = platform::nextChar(p)) {
+  for (const char* p = path; *p != '\0'; p = step(p)) {
     if (isSeparator(*p)) name = p + 1;
   }
   return name;
@@ -32,7 +36,7 @@ const char* fileNamePart(const char* path) {
 
 const char* extensionPart(const char* path) {
   const char* dot = path;
-  for (const char* p = fileNamePart(path); *p != '\0'; p = platform::nextChar(p)) {
+  for (const char* p = fileNamePart(path); *p != '\0'; p = step(p)) {
     if (*p == '.') dot = p;
   }
   return dot;
@@ -54,7 +58,7 @@ bool copyText(char* destination, size_t size, const char* source) {
   size_t used = 0;
   const char* p = source;
   while (*p != '\0') {
-    const char* next = platform::nextChar(p);
+    const char* next = step(p);
     auto width = static_cast<size_t>(next - p);
     if (size - 1 - used < width) break;
     std::memcpy(destination + used, p, width);
