@@ -4,6 +4,7 @@
 // the playback thread for the state and position fields).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "decoder/frame_header.h"
@@ -24,11 +25,12 @@ struct EngineRecord {
   int64_t fileSize = 0;
   MpegFrameHeader header{}; // first frame; filled by the engine itself for PCM WAVE
   int32_t pcmInput = 0;     // 1: RIFF WAVE PCM, played without decoding
-  int32_t currentBitRate = 0;  // bit/s of the last frame (bits per sample for PCM)
+  // Written by the playback thread, read by the host: hence atomic.
+  std::atomic<int32_t> currentBitRate{0};  // bit/s of the last frame (bits per sample for PCM)
   DecoderSettings settings{30, 20, 5, 0};
   int32_t savedOutputBlock = 20;
-  int32_t state = ENGINE_STOPPED;
-  int64_t positionBase = 0;
+  std::atomic<int32_t> state{ENGINE_STOPPED};
+  std::atomic<int64_t> positionBase{0};  // sample at which the device's current run began
   double timeScale = 1.0;
   int32_t durationSeconds = 0;
   int32_t nominalDurationSeconds = 0;

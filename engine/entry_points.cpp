@@ -12,6 +12,7 @@
 #include "engine/stream_info.h"
 #include "engine/stream_open.h"
 #include "engine/tag_access.h"
+#include "engine/transport.h"
 #include "tags/id3v1_file.h"
 #include "tags/status.h"
 
@@ -36,11 +37,14 @@ int32_t engineInit(void) noexcept {
   gEngine.state = ENGINE_STOPPED;
   setDetailCode(0);
   initDecoder();  // tables, and the decoder options at their defaults
+  setEqualizerGains(nullptr);
+  playbackInit();
   return 1;
 }
 
 int32_t engineShutdown(void) noexcept {
   engineSleep(50);
+  playbackShutdown();
   gEngine.file.close();
   engineSleep(50);
   return 1;

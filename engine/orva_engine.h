@@ -168,6 +168,60 @@ ORVA_API int32_t readId3v11File(const char* path, Id3v11Record* tag) ORVA_NOEXCE
 ORVA_API int32_t writeId3v1Tag(const char* path, Id3v1Record* tag, int32_t refreshNowPlaying, int32_t create) ORVA_NOEXCEPT;
 ORVA_API int32_t writeId3v11Tag(const char* path, Id3v11Record* tag, int32_t refreshNowPlaying, int32_t create) ORVA_NOEXCEPT;
 
+/* ---- Playback, transport, positions and sound output ---- */
+
+/* Events of the callback (event, value), called from the playback thread. */
+enum EngineEvent {
+  ENGINE_EVENT_RESYNC = 0,   /* a frame failed to decode; value 0 */
+  ENGINE_EVENT_STOPPED = 1,  /* stopped by a stop request; value 0 */
+  ENGINE_EVENT_POSITION = 2, /* started, position changed or resumed; value: seconds */
+  ENGINE_EVENT_PAUSED = 3,   /* value 0 */
+  ENGINE_EVENT_ENDED = 4     /* ended by itself (end of data, fade-out, read failure); value 0 */
+};
+
+typedef void (*EngineCallback)(int32_t event, int32_t value);
+
+/* Transport. Posted operations wait at most 500 ms for the playback thread. */
+ORVA_API int32_t enginePlay(void) ORVA_NOEXCEPT;
+ORVA_API int32_t enginePlayToWave(const char* path) ORVA_NOEXCEPT;
+ORVA_API int32_t engineDecodeToWave(const char* path) ORVA_NOEXCEPT;
+ORVA_API int32_t engineStop(void) ORVA_NOEXCEPT;
+ORVA_API int32_t enginePause(void) ORVA_NOEXCEPT;
+ORVA_API int32_t engineResume(void) ORVA_NOEXCEPT;
+ORVA_API int32_t engineRestart(void) ORVA_NOEXCEPT;
+ORVA_API int32_t engineSeekSeconds(int32_t seconds) ORVA_NOEXCEPT;
+ORVA_API int32_t engineSeekFrame(int32_t frame) ORVA_NOEXCEPT;
+ORVA_API int32_t engineSeekSamples(int32_t sample) ORVA_NOEXCEPT;
+ORVA_API int32_t engineSetEqualizer(const int32_t* bandValues) ORVA_NOEXCEPT;
+
+/* Positions: the state is returned, the position in seconds written. */
+ORVA_API int32_t engineGetState(int32_t* positionSeconds) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetPositionMs(void) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetFrameIndex(void) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetPositionSamples(void) ORVA_NOEXCEPT;
+
+/* Sound output. Volumes are 0..100. */
+ORVA_API int32_t engineSetVolume(int32_t left, int32_t right) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetVolume(int32_t* left, int32_t* right) ORVA_NOEXCEPT;
+ORVA_API int32_t engineSetDevice(int32_t deviceId) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetVolumeCaps(void) ORVA_NOEXCEPT;
+ORVA_API int32_t engineSetSoftVolume(int32_t left, int32_t right) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetSoftVolume(int32_t* left, int32_t* right) ORVA_NOEXCEPT;
+ORVA_API int32_t engineSetFadeIn(int32_t on) ORVA_NOEXCEPT;
+ORVA_API int32_t engineSetFadeOutAtEnd(int32_t on) ORVA_NOEXCEPT;
+ORVA_API int32_t engineFadeOutAndStop(void) ORVA_NOEXCEPT;
+ORVA_API int32_t engineSetRatePercent(int32_t percent) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetRatePercent(void) ORVA_NOEXCEPT;
+ORVA_API int32_t engineSetCueMode(int32_t factor, int32_t blockCount) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetCueFactor(void) ORVA_NOEXCEPT;
+
+/* The callback: only while stopped; enabled when set. */
+ORVA_API int32_t engineSetCallback(EngineCallback callback) ORVA_NOEXCEPT;
+ORVA_API int32_t engineEnableCallback(void) ORVA_NOEXCEPT;
+ORVA_API int32_t engineDisableCallback(void) ORVA_NOEXCEPT;
+
+/* ---- end of the playback block ---- */
+
 /* ---- Tags, lyrics and conversions (the tag library's entry points) ---- */
 
 /* Fourteen INFO texts of 128 bytes: INAM IART IPRD ICMT ICRD IGNR ICOP IENG

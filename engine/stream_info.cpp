@@ -40,7 +40,8 @@ int32_t totalSamples() {
 }
 
 int32_t currentKbps() {
-  return gEngine.pcmInput ? gEngine.currentBitRate : gEngine.currentBitRate / 1000;
+  const int32_t rate = gEngine.currentBitRate.load();
+  return gEngine.pcmInput ? rate : rate / 1000;
 }
 
 }  // namespace orva

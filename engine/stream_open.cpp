@@ -13,6 +13,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/stream_probe.h"
+#include "engine/transport.h"
 #include "engine/units.h"
 #include "tags/id3v1.h"
 #include "tags/lyrics3.h"
@@ -172,8 +173,7 @@ int32_t openStream(const char* path, StreamInfo& info) {
 int32_t closeStream() {
   engineSleep(100);
   if (!gEngine.file.isOpen()) return ENGINE_ERR_NOT_OPEN;
-  // Playback arrives with its own issue; until then the state is always
-  // stopped here and there is no thread to stop.
+  if (gEngine.state.load() != ENGINE_STOPPED) transportStop();
   gEngine.file.close();
   return ENGINE_OK;
 }

@@ -1,0 +1,321 @@
+// The playback thread (see playback_thread.h). Everything here runs on that
+// thread except the pause and resume handlers, which the host's thread also
+// runs while the stream plays out (the state changes are compare-exchanges
+// so that a stop finishing at the same moment is never undone).
+#include "engine/playback_thread.h"
+
+#include <cstring>
+
+#include "decoder/decoder.h"
+#include "engine/engine_state.h"
+#include "engine/playback_state.h"
+#include "engine/position.h"
+#include "engine/units.h"
+#include "engine/wave_file.h"
+#include "output/output_queue.h"
+#include "platform/sleep.h"
+#include "tags/status.h"
+
+namespace orva {
+namespace {
+
+// What one step of the loop produced.
+enum class Step { Pcm, Retry, End };
+
+struct ThreadLocals {
+  FrameDecodeJob job{};
+  int32_t length = 0;
+  int32_t lastReported = -1;
+  int32_t fadeCounter[2] = {0, 0};
+};
+
+int64_t totalStreamSamples() {
+  const MpegFrameHeader& h = gEngine.header;
+  const int64_t bytes = gEngine.pcmInput ? gEngine.audioSize : int64_t{frameCountOf(h)} * h.outputBytesPerFrame;
+  return units::bytesToSamples(bytes, h.outputBits, h.outputChannels);
+}
+
+// Moves the unread bytes to the front and fills the rest from the file.
+// False when nothing more could be read.
+bool refillInput() {
+  PlaybackRecord& p = gPlayback;
+  if (p.unread > 0 && p.readPos > 0) std::memmove(p.input.data(), p.input.data() + p.readPos, static_cast<size_t>(p.unread));
+  p.readPos = 0;
+  const int32_t room = p.inputSize - p.unread;
+  if (room <= 0) return false;
+  const int64_t n = gEngine.file.read(p.input.data() + p.unread, room);
+  if (n <= 0) return false;
+  p.unread += static_cast<int32_t>(n);
+  return true;
+}
+
+// Steps over one byte and on to the next frame sync, reading more input as
+// needed. False when the file ends first.
+bool resynchronise() {
+  PlaybackRecord& p = gPlayback;
+  if (p.unread > 0) {
+    ++p.readPos;
+    --p.unread;
+  }
+  for (;;) {
+    int32_t offset = 0;
+    if (findFrameSync(p.input.data() + p.readPos, p.unread, offset)) {
+      p.readPos += offset;
+      p.unread -= offset;
+      return true;
+    }
+    // No sync in what is here: only the last three bytes can begin one.
+    if (p.unread > 3) {
+      p.readPos += p.unread - 3;
+      p.unread = 3;
+    }
+    if (!refillInput()) return false;
+  }
+}
+
+Step decodeStep(ThreadLocals& t) {
+  PlaybackRecord& p = gPlayback;
+  t.job = FrameDecodeJob{};
+  t.job.input = p.input.data() + p.readPos;
+  t.job.inputLength = p.unread;
+  t.job.output = p.output.data();
+  if (decodeFrame(t.job)) {
+    gEngine.currentBitRate.store(t.job.bitrate);
+    p.readPos += t.job.inputLength;
+    p.unread -= t.job.inputLength;
+    t.length = t.job.outputLength;
+    return Step::Pcm;
+  }
+  // A frame longer than the whole input buffer cannot be real: skip it.
+  if (getDecoderError() == DECODER_ERR_NEED_DATA && p.unread < p.inputSize) {
+    if (!refillInput()) return Step::End;
+    engineSleep(gEngine.settings.inputSleep);
+    return Step::Retry;
+  }
+  notifyEngineEvent(ENGINE_EVENT_RESYNC, 0);
+  if (!resynchronise()) {
+    setStatus(ENGINE_ERR_READ);
+    return Step::End;
+  }
+  return Step::Retry;
+}
+
+Step pcmStep(ThreadLocals& t) {
+  PlaybackRecord& p = gPlayback;
+  if (gEngine.audioSize < p.pcmBytesRead) return Step::End;
+  int64_t length = gEngine.header.outputBits == 8 ? kPcmBlock8Bit : kPcmBlock;
+  p.pcmBytesRead += length;
+  if (p.pcmBytesRead > gEngine.audioSize) length -= p.pcmBytesRead - gEngine.audioSize;
+  if (length <= 0) return Step::End;
+  std::memset(p.output.data(), gEngine.header.outputBits == 8 ? 0x80 : 0, static_cast<size_t>(length));
+  if (gEngine.file.read(p.output.data(), length) <= 0) return Step::End;
+  t.length = static_cast<int32_t>(length);  // a short read plays the rest as silence
+  return Step::Pcm;
+}
+
+void reportIfChanged(ThreadLocals& t) {
+  const int32_t seconds = reportedSeconds();
+  if (seconds != t.lastReported) {
+    t.lastReported = seconds;
+    notifyEngineEvent(ENGINE_EVENT_POSITION, seconds);
+  }
+}
+
+// False when the WAV file could not take the PCM.
+bool deliver(ThreadLocals& t) {
+  PlaybackRecord& p = gPlayback;
+  const int32_t mode = p.outputMode.load();
+  if (mode != OUTPUT_FILE && outputAppend(p.output.data(), t.length) != 0) reportIfChanged(t);
+  if (mode != OUTPUT_PLAY) {
+    if (p.wave.write(p.output.data(), t.length) != t.length) {
+      setStatus(ENGINE_ERR_WRITE);
+      return false;
+    }
+    p.waveBytes.fetch_add(t.length);
+    reportIfChanged(t);
+  }
+  return true;
+}
+
+// Puts the device volume back after a fade-out, so the next track is heard.
+void endFadeOut() {
+  PlaybackRecord& p = gPlayback;
+  p.fadeLeft.store(p.savedLeft.load());
+  p.fadeRight.store(p.savedRight.load());
+  p.fadeOut.store(0);
+  outputReset();
+  outputSetVolume(p.savedLeft.load(), p.savedRight.load());
+}
+
+// One frame's step of the fade-out; true when it has ended.
+bool fadeStep(ThreadLocals& t) {
+  PlaybackRecord& p = gPlayback;
+  if (p.fadeOut.load() == 0) return false;
+  std::atomic<int32_t>* levels[2] = {&p.fadeLeft, &p.fadeRight};
+  for (int32_t c = 0; c < 2; ++c) {
+    const int32_t level = levels[c]->load();
+    const int32_t n = ++t.fadeCounter[c];
+    if ((level > 50 && n == 2) || (level > 10 && n == 3) || (level > 5 && n == 5) || (level > 0 && n == 10)) {
+      levels[c]->store(level - 1);
+      t.fadeCounter[c] = 0;
+    }
+  }
+  outputSetVolume(p.fadeLeft.load(), p.fadeRight.load());
+  if (p.fadeLeft.load() != 0 || p.fadeRight.load() != 0) return false;
+  endFadeOut();
+  return true;
+}
+
+void handleMessage(const EngineMessage& m) {
+  switch (m.id) {
+    case MSG_ENGINE_STOP: stopHandler(0); break;
+    case MSG_ENGINE_PAUSE: pauseHandler(); break;
+    case MSG_ENGINE_RESUME: resumeHandler(); break;
+    case MSG_ENGINE_SEEK: seekHandler(m.value); break;
+    case MSG_ENGINE_EQUALIZER: setEqualizerGains(m.hasBands ? m.bands : nullptr); break;
+    default: break;
+  }
+  gPlayback.messages.markHandled(m);
+}
+
+// One message if any, then every message while paused. False once stopped.
+bool takeMessages() {
+  EngineMessage m;
+  if (gPlayback.messages.take(m)) handleMessage(m);
+  while (gEngine.state.load() == ENGINE_PAUSED) {
+    gPlayback.messages.waitTake(m);
+    handleMessage(m);
+  }
+  return gEngine.state.load() != ENGINE_STOPPED;
+}
+
+void runLoop(ThreadLocals& t) {
+  for (;;) {
+    const Step step = gEngine.pcmInput ? pcmStep(t) : decodeStep(t);
+    if (step == Step::End) return;
+    if (step == Step::Retry) continue;
+    if (!deliver(t)) return;
+    if (fadeStep(t)) return;
+    if (!takeMessages()) return;
+  }
+}
+
+// Seeks an MPEG stream by measuring frames without decoding them.
+void seekMpeg(int64_t target) {
+  PlaybackRecord& p = gPlayback;
+  muteLayerHandler();
+  int64_t total = 0;
+  bool measured = false;
+  FrameDecodeJob job{};
+  bool searching = refillInput();
+  while (searching) {
+    job = FrameDecodeJob{};
+    job.input = p.input.data() + p.readPos;
+    job.inputLength = p.unread;
+    job.output = p.output.data();
+    if (decodeFrame(job)) {
+      measured = true;
+      p.readPos += job.inputLength;
+      p.unread -= job.inputLength;
+      total += job.outputLength;
+      gEngine.positionBase.store(units::bytesToSamples(total, gEngine.header.outputBits, gEngine.header.outputChannels));
+      if (gEngine.positionBase.load() >= target) break;
+    } else if (getDecoderError() == DECODER_ERR_NEED_DATA && p.unread < p.inputSize) {
+      searching = refillInput();
+    } else {
+      notifyEngineEvent(ENGINE_EVENT_RESYNC, 0);
+      searching = resynchronise();
+    }
+  }
+  if (measured) {
+    restoreLayerHandler(job);
+  } else {
+    restoreLayerHandler(gEngine.header);
+  }
+}
+
+}  // namespace
+
+void notifyEngineEvent(int32_t event, int32_t value) {
+  if (gPlayback.callbackEnabled.load() == 0) return;
+  if (EngineCallback callback = gPlayback.callback.load()) callback(event, value);
+}
+
+void stopHandler(int32_t endFlag) {
+  if (endFlag == 0) outputReset();
+  outputClose();
+  if (endFlag == 1) outputReset();
+  gEngine.state.store(ENGINE_STOPPED);
+  if (endFlag == 0) notifyEngineEvent(ENGINE_EVENT_STOPPED, 0);
+}
+
+void pauseHandler() {
+  int32_t expected = ENGINE_PLAYING;
+  if (gEngine.state.compare_exchange_strong(expected, ENGINE_PAUSED)) {
+    outputPause();
+  } else if (expected != ENGINE_PAUSED) {
+    return;
+  }
+  notifyEngineEvent(ENGINE_EVENT_PAUSED, 0);
+}
+
+void resumeHandler() {
+  int32_t expected = ENGINE_PAUSED;
+  if (!gEngine.state.compare_exchange_strong(expected, ENGINE_PLAYING)) return;
+  outputRestart();
+  notifyEngineEvent(ENGINE_EVENT_POSITION, gPlayback.positionCache.load());
+}
+
+void seekHandler(int64_t target) {
+  PlaybackRecord& p = gPlayback;
+  outputReset();
+  gEngine.file.seek(gEngine.audioStart);
+  p.readPos = p.unread = 0;
+  p.pcmBytesRead = 0;
+  if (target < 0) target = 0;
+  if (gEngine.pcmInput) {
+    const MpegFrameHeader& h = gEngine.header;
+    const int64_t bytes = units::samplesToBytes(target, h.outputBits, h.outputChannels);
+    gEngine.positionBase.store(target);
+    gEngine.file.seek(gEngine.audioStart + bytes);
+    p.pcmBytesRead = bytes;
+  } else {
+    seekMpeg(target);
+  }
+  outputSetStreamPosition(totalStreamSamples(), gEngine.positionBase.load());
+}
+
+void playOutWaitStep() {
+  notifyEngineEvent(ENGINE_EVENT_POSITION, reportedSeconds());
+  PlaybackRecord& p = gPlayback;
+  if (p.fadeOut.load() == 0) return;
+  if (p.fadeLeft.load() > 0) p.fadeLeft.fetch_sub(1);
+  if (p.fadeRight.load() > 0) p.fadeRight.fetch_sub(1);
+  outputSetVolume(p.fadeLeft.load(), p.fadeRight.load());
+  if (p.fadeLeft.load() == 0 && p.fadeRight.load() == 0) endFadeOut();
+}
+
+void playbackThreadMain() {
+  PlaybackRecord& p = gPlayback;
+  gEngine.state.store(ENGINE_PLAYING);
+  p.positionCache.store(0);
+  gEngine.positionBase.store(0);
+  p.waveBytes.store(0);
+  outputSetStreamPosition(totalStreamSamples(), 0);
+  notifyEngineEvent(ENGINE_EVENT_POSITION, 0);
+
+  ThreadLocals t;
+  runLoop(t);
+
+  // From here on the thread takes no messages: the play-out.
+  p.messages.closeAndDiscard();
+  if (gEngine.state.load() != ENGINE_STOPPED) {
+    stopHandler(1);
+    notifyEngineEvent(ENGINE_EVENT_ENDED, 0);
+  }
+  p.positionCache.store(0);
+  gEngine.positionBase.store(0);
+  if (p.outputMode.load() != OUTPUT_PLAY) finishWaveFile(p.wave);
+}
+
+}  // namespace orva
