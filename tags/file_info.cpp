@@ -53,19 +53,20 @@ void fillFileInfo(const MpegFrameHeader& h, int64_t fileSize, int64_t audioSize,
   info.seconds = h.outputSampleRate > 0 ? clampInt32(samples / h.outputSampleRate) : 0;
 }
 
-}  // namespace
-
-int32_t probeTagLayout(ByteSource& source) {
+// The probe bits; `complete` false when a read fell short (the bits found
+// until then are returned).
+int32_t layoutBits(ByteSource& source, bool& complete) {
+  complete = false;
   uint8_t head[12];
-  if (!source.readAt(0, head, 4)) return -1;
+  if (!source.readAt(0, head, 4)) return 0;
   int32_t bits = 0;
   if (std::memcmp(head, "RIFF", 4) == 0) {
-    if (!source.readAt(0, head, 12)) return -1;
+    if (!source.readAt(0, head, 12)) return bits;
     if (std::memcmp(head + 8, "WAVE", 4) == 0) bits |= kLayoutWave;
     if (std::memcmp(head + 8, "RMP3", 4) == 0) bits |= kLayoutRmp3;
     int64_t payload = 0;
     int64_t size = 0;
-    if (findDataChunk(source, payload, size) != ENGINE_OK) return -1;
+    if (findDataChunk(source, payload, size) != ENGINE_OK) return bits;
     uint8_t id[3];
     if (size >= 3 && source.readAt(payload, id, 3) && std::memcmp(id, "ID3", 3) == 0) bits |= kLayoutId3v2;
   } else if (std::memcmp(head, "ID3", 3) == 0) {
@@ -75,11 +76,20 @@ int32_t probeTagLayout(ByteSource& source) {
   }
   int64_t size = source.size();
   uint8_t tag[3];
-  if (size < kId3v1Size || !source.readAt(size - kId3v1Size, tag, 3)) return -1;
+  if (size < kId3v1Size || !source.readAt(size - kId3v1Size, tag, 3)) return bits;
   if (std::memcmp(tag, "TAG", 3) == 0) bits |= kLayoutId3v1;
   int64_t lyrics = 0;
   if (findLyrics3(source, lyrics)) bits |= kLayoutLyrics3;
+  complete = true;
   return bits;
+}
+
+}  // namespace
+
+int32_t probeTagLayout(ByteSource& source) {
+  bool complete = false;
+  int32_t bits = layoutBits(source, complete);
+  return complete ? bits : -1;
 }
 
 int32_t probeTagLayout(const char* path) {
@@ -135,7 +145,9 @@ int32_t readFileInfo(ByteSource& source, Id3v1Record* tag, FileInfo* info, InfoT
   if (findLyrics3(source, lyrics)) audioSize -= lyrics;
   if (audioSize < 0) audioSize = 0;
   if (info != nullptr) fillFileInfo(header, fileSize, audioSize, *info);
-  if (flags != nullptr) *flags = probeTagLayout(source);
+  // A file too short for a tag still gets the bits of what it has.
+  bool complete = false;
+  if (flags != nullptr) *flags = layoutBits(source, complete);
   return ENGINE_OK;
 }
 

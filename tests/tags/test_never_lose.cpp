@@ -160,6 +160,7 @@ TEST(NeverLoseWhilePlaying, ConvertingTheOpenFile) {
   ASSERT_EQ(engineOpen(path.c_str(), &info), 1);
 
   int32_t converted = convertToRmp3(path.c_str());
+  RecordProperty("converted", converted);
   auto now = test::readFileBytes(path);
   if (converted == 1) {
     ASSERT_GT(now.size(), old.size());
