@@ -108,6 +108,19 @@ TEST_F(PlaylistFileTest, RelativePathsResolveAgainstTheListAndAreSavedAbsolute) 
   EXPECT_STREQ(again.entry(0)->path, expectedPath.c_str());
 }
 
+TEST_F(PlaylistFileTest, DotSegmentsAreFoldedWhenSaving) {
+  const char sep = platform::kPathSeparator;
+  std::string sub = dir.file("sub");
+  ASSERT_TRUE(std::filesystem::create_directory(sub));
+  test::writeAudio(dir.file("a.mp3"), "A", "B", 1);
+  std::string line = std::string("sub") + sep + ".." + sep + "." + sep + "a.mp3";
+  test::writeText(test::joinPath(sub, "x.m3u"), ".." + std::string(1, sep) + line + "\n");
+  ASSERT_EQ(loadPlaylist(list, test::joinPath(sub, "x.m3u").c_str()), 0);
+  std::string text;
+  renderPlaylist(list, false, text);
+  EXPECT_EQ(text, dir.file("a.mp3") + "\r\n");
+}
+
 TEST_F(PlaylistFileTest, WavWithoutInformationIsKeptWithNoDuration) {
   test::writeText(dir.file("raw.wav"), "RIFF....WAVE");
   test::writeText(dir.file("junk.bin"), "junk");
