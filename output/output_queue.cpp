@@ -236,7 +236,8 @@ int32_t outputClose() {
   {
     std::lock_guard<std::mutex> lock(q.ring);
     if (q.fillCount > 0) {
-      std::memset(q.blocks[q.fillIndex].data() + q.fillCount, 0,
+      // Padded with silence: 0x80 for unsigned 8-bit samples, not a full-scale step.
+      std::memset(q.blocks[q.fillIndex].data() + q.fillCount, q.bits == 8 ? 0x80 : 0,
                   static_cast<size_t>(q.blockSize - q.fillCount));
       q.fillCount = q.blockSize;
       flush = true;
