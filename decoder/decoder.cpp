@@ -11,8 +11,6 @@
 namespace orva {
 namespace {
 
-bool gFullBandwidth = false;
-
 void muteHandler(FrameDecodeJob&, const uint8_t*, uint8_t*) {}
 
 using LayerPreparation = bool (*)(const MpegFrameHeader& header);
@@ -24,8 +22,8 @@ constexpr LayerHandler kHandlers[3] = {nullptr, nullptr, layer3Handler};
 
 }  // namespace
 
-bool decoderFullBandwidth() { return gFullBandwidth; }
-void setFullBandwidthForTesting(bool on) { gFullBandwidth = on; }
+bool decoderFullBandwidth() { return gDecoder.fullBandwidthForTesting != 0; }
+void setFullBandwidthForTesting(bool on) { gDecoder.fullBandwidthForTesting = on ? 1 : 0; }
 
 void initDecoder() {
   gDecoder.options = DecoderOptions{0, 0, 24000};

@@ -3,7 +3,6 @@
 
 namespace orva {
 
-DecoderState gDecoder = {
-    {0, 0, 24000}, 0, 0, 0, 0, 0, 0, 0, nullptr, {}, {}};
+DecoderState gDecoder;
 
 }  // namespace orva

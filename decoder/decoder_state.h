@@ -8,10 +8,10 @@
 #include <cstdint>
 
 #include "decoder/frame_header.h"
+#include "decoder/layer3.h"
 
 namespace orva {
 
-struct FrameDecodeJob;
 using LayerHandler = void (*)(FrameDecodeJob& job, const uint8_t* frame, uint8_t* output);
 
 // PCM output routine of one Layer I/II arrangement: (samples, output, slots).
@@ -34,7 +34,7 @@ struct EqualizerState {
 };
 
 struct DecoderState {
-  DecoderOptions options;
+  DecoderOptions options{0, 0, 24000};
   int32_t error;
   int32_t streamSampleRate;       // full rate, remembered at stream start
   int32_t outputBytesPerFrame;    // remembered at stream start
@@ -45,10 +45,13 @@ struct DecoderState {
   LayerHandler handler;
   SynthesisState synthesis;
   EqualizerState equalizer;
+  Layer3State layer3;
+  int32_t fullBandwidthForTesting;
 };
 
-// The one decoder. Layer III keeps its larger working state in its own file
-// (layer3_state.h) for cache locality; it is still a single global.
+// The one decoder.
 extern DecoderState gDecoder;
+// Its Layer III part, named for the Layer III stages.
+inline Layer3State& gLayer3 = gDecoder.layer3;
 
 }  // namespace orva

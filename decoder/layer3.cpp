@@ -13,8 +13,6 @@
 
 namespace orva {
 
-Layer3State gLayer3;
-
 namespace {
 
 void writeSilence(uint8_t* output) {

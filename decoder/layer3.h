@@ -79,8 +79,6 @@ struct Layer3State {
   int32_t lastShortBand[2][3];  // per window
 };
 
-extern Layer3State gLayer3;
-
 bool prepareLayer3(const MpegFrameHeader& header);
 void layer3Handler(FrameDecodeJob& job, const uint8_t* frame, uint8_t* output);
 void resetLayer3Reservoir();

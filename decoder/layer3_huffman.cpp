@@ -5,6 +5,7 @@
 
 #include "decoder/bit_reader.h"
 #include "decoder/iso_tables.h"
+#include "decoder/decoder_state.h"
 #include "decoder/layer3.h"
 
 namespace orva {

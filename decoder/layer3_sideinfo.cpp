@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "decoder/bit_reader.h"
+#include "decoder/decoder_state.h"
 #include "decoder/layer3.h"
 
 namespace orva {

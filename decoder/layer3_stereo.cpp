@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "decoder/iso_tables.h"
+#include "decoder/decoder_state.h"
 #include "decoder/layer3.h"
 #include "decoder/layer3_tables.h"
 
