@@ -94,6 +94,7 @@ class NeverLose : public ::testing::Test {
     platform::armFileFaultsForTests(plan);
     int32_t result = op.run(path_.c_str());
     platform::disarmFileFaultsForTests();
+    ++checks_;
     auto now = test::readFileBytes(path_);
     if (result == 1) {
       EXPECT_EQ(now, expected) << op.name << ": " << what << " reported success";
@@ -105,6 +106,7 @@ class NeverLose : public ::testing::Test {
 
   test::TempDir dir_;
   std::string path_ = dir_.file("track.mp3");
+  int64_t checks_ = 0;
 };
 
 TEST_F(NeverLose, EveryReadAndWriteOfEveryRewriteMayFail) {
@@ -142,6 +144,7 @@ TEST_F(NeverLose, EveryReadAndWriteOfEveryRewriteMayFail) {
     plan.failReplace = true;
     check(op, plan, expected, "replace");
   }
+  RecordProperty("faultyRuns", std::to_string(checks_));
 }
 
 // The player holds the file open (as engineOpen does) while the information
