@@ -1,6 +1,7 @@
-// orva-cli decode: decodes an MPEG audio file to a PCM WAV file, driving the
-// decoder directly frame by frame and resynchronising after damaged frames
-// the way the playback thread does.
+// orva-cli decode: decodes an MPEG audio file to a PCM WAV file through the
+// engine (engineDecodeToWave), with the decoder's output variants and the
+// equalizer set first.
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,11 @@
 
 #include "cli/commands.h"
 #include "decoder/decoder.h"
+#include "engine/engine_state.h"
+#include "engine/orva_engine.h"
+#include "engine/status_text.h"
+#include "platform/sleep.h"
+#include "tags/status.h"
 
 namespace orva::cli {
 namespace {
@@ -93,73 +99,10 @@ int parseArgs(int argc, char** argv, DecodeArgs& a) {
   return a.input != nullptr && a.output != nullptr ? 0 : 2;
 }
 
-bool readWholeFile(const char* path, std::vector<uint8_t>& bytes) {
-  std::FILE* f = std::fopen(path, "rb");
-  if (f == nullptr) return false;
-  uint8_t chunk[65536];
-  size_t n = 0;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
-  const bool ok = std::ferror(f) == 0;
-  std::fclose(f);
-  return ok;
-}
+std::atomic<int32_t> resyncs{0};
 
-void putLe(std::vector<uint8_t>& out, uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-bool writeWave(const char* path, const MpegFrameHeader& h, const std::vector<uint8_t>& pcm) {
-  std::vector<uint8_t> head;
-  const uint32_t dataBytes = static_cast<uint32_t>(pcm.size());
-  const uint32_t blockAlign = static_cast<uint32_t>(h.outputChannels * h.outputBits / 8);
-  head.insert(head.end(), {'R', 'I', 'F', 'F'});
-  putLe(head, 36 + dataBytes + (dataBytes & 1), 4);
-  head.insert(head.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  putLe(head, 16, 4);
-  putLe(head, 1, 2);  // PCM
-  putLe(head, static_cast<uint32_t>(h.outputChannels), 2);
-  putLe(head, static_cast<uint32_t>(h.outputSampleRate), 4);
-  putLe(head, static_cast<uint32_t>(h.outputSampleRate) * blockAlign, 4);
-  putLe(head, blockAlign, 2);
-  putLe(head, static_cast<uint32_t>(h.outputBits), 2);
-  head.insert(head.end(), {'d', 'a', 't', 'a'});
-  putLe(head, dataBytes, 4);
-  std::FILE* f = std::fopen(path, "wb");
-  if (f == nullptr) return false;
-  bool ok = std::fwrite(head.data(), 1, head.size(), f) == head.size();
-  ok = ok && std::fwrite(pcm.data(), 1, pcm.size(), f) == pcm.size();
-  if (ok && (dataBytes & 1)) ok = std::fputc(0, f) != EOF;
-  return std::fclose(f) == 0 && ok;
-}
-
-// Offset of the first audio frame: after an ID3v2 tag, at the first sync
-// whose stream header reads and whose decoding can start.
-bool findStreamStart(const std::vector<uint8_t>& bytes, size_t& pos, MpegFrameHeader& header) {
-  pos = 0;
-  if (bytes.size() >= 10 && std::memcmp(bytes.data(), "ID3", 3) == 0) {
-    const size_t tagSize = (size_t{bytes[6] & 0x7Fu} << 21) | (size_t{bytes[7] & 0x7Fu} << 14) |
-                           (size_t{bytes[8] & 0x7Fu} << 7) | size_t{bytes[9] & 0x7Fu};
-    pos = 10 + tagSize + ((bytes[5] & 0x10) ? 10 : 0);
-  }
-  while (pos < bytes.size()) {
-    int32_t offset = 0;
-    const size_t left = bytes.size() - pos;
-    const int32_t length = left > 0x7FFFFFF0 ? 0x7FFFFFF0 : static_cast<int32_t>(left);
-    if (!findFrameSync(bytes.data() + pos, length, offset)) return false;
-    pos += static_cast<size_t>(offset);
-    // readStreamHeader needs 156 bytes; a shorter tail is padded by copying.
-    const size_t take = bytes.size() - pos < 4096 ? bytes.size() - pos : 4096;
-    std::vector<uint8_t> probe(bytes.begin() + static_cast<long>(pos),
-                               bytes.begin() + static_cast<long>(pos + take));
-    if (probe.size() < kStreamHeaderMinBytes) probe.resize(kStreamHeaderMinBytes, 0);
-    const int32_t plen = static_cast<int32_t>(probe.size() > 0x7FFFFFF0 ? 0x7FFFFFF0 : probe.size());
-    if (readStreamHeader(probe.data(), plen, header, false) &&
-        startDecoding(probe.data(), plen)) {
-      return true;
-    }
-    pos += 1;
-  }
-  return false;
+void countEvents(int32_t event, int32_t) {
+  if (event == ENGINE_EVENT_RESYNC) resyncs.fetch_add(1);
 }
 
 }  // namespace
@@ -173,56 +116,44 @@ int runDecodeCommand(int argc, char** argv) {
     printUsage(stderr);
     return 2;
   }
-  std::vector<uint8_t> bytes;
-  if (!readWholeFile(a.input, bytes)) {
-    std::fprintf(stderr, "orva-cli decode: cannot read %s\n", a.input);
-    return 1;
-  }
-  initDecoder();
+  engineInit();
+  // The engine's own option call takes only what its hosts may set; the
+  // command offers every output variant of the decoder.
   setDecoderOptions(a.options);
-  setEqualizerGains(a.equalizer ? a.bands : nullptr);
-  size_t pos = 0;
-  MpegFrameHeader header{};
-  if (!findStreamStart(bytes, pos, header)) {
-    std::fprintf(stderr, "orva-cli decode: no decodable MPEG audio in %s (decoder error %d)\n",
-                 a.input, getDecoderError());
+  engineSetEqualizer(a.equalizer ? a.bands : nullptr);
+  resyncs = 0;
+  engineSetCallback(countEvents);
+  StreamInfo info{};
+  if (engineOpen(a.input, &info) != 1) {
+    std::fprintf(stderr, "orva-cli decode: no decodable MPEG audio in %s (%s)\n", a.input,
+                 statusText(engineGetStatus()));
+    engineShutdown();
     return 1;
   }
-  pos += static_cast<size_t>(header.vbrHeaderFrameSize);  // the VBR header frame holds no audio
-
-  std::vector<uint8_t> pcm;
-  std::vector<uint8_t> frameOut(static_cast<size_t>(streamOutputBytesPerFrame()) + 16);
-  int32_t frames = 0, resyncs = 0;
-  while (pos + 4 < bytes.size()) {
-    FrameDecodeJob job{};
-    job.input = bytes.data() + pos;
-    const size_t left = bytes.size() - pos;
-    job.inputLength = left > 0x7FFFFFF0 ? 0x7FFFFFF0 : static_cast<int32_t>(left);
-    job.output = frameOut.data();
-    if (decodeFrame(job)) {
-      pcm.insert(pcm.end(), frameOut.begin(), frameOut.begin() + job.outputLength);
-      pos += static_cast<size_t>(job.inputLength);
-      ++frames;
-      continue;
+  if (engineDecodeToWave(a.output) != 1) {
+    const int32_t status = engineGetStatus();
+    if (status == ENGINE_ERR_WAVE_CREATE) {
+      std::fprintf(stderr, "orva-cli decode: cannot write %s\n", a.output);
+    } else {
+      std::fprintf(stderr, "orva-cli decode: no decodable MPEG audio in %s (%s)\n", a.input, statusText(status));
     }
-    if (getDecoderError() == DECODER_ERR_NEED_DATA) break;  // a truncated last frame
-    // Damaged: skip a byte and look for the next sync.
-    ++resyncs;
-    int32_t offset = 0;
-    pos += 1;
-    const size_t rest = bytes.size() - pos;
-    if (!findFrameSync(bytes.data() + pos, rest > 0x7FFFFFF0 ? 0x7FFFFFF0 : static_cast<int32_t>(rest),
-                       offset)) {
-      break;
-    }
-    pos += static_cast<size_t>(offset);
+    engineShutdown();
+    return 1;
   }
-  if (!writeWave(a.output, header, pcm)) {
+  int32_t frames = 0;
+  while (engineGetState(nullptr) != ENGINE_STOPPED) {
+    frames = engineGetFrameIndex();
+    platform::sleepMs(5);
+  }
+  const MpegFrameHeader header = gEngine.header;
+  engineClose();
+  engineShutdown();
+  if (status() == ENGINE_ERR_WRITE) {
     std::fprintf(stderr, "orva-cli decode: cannot write %s\n", a.output);
     return 1;
   }
   std::fprintf(stderr, "%s: %d frames, %d resyncs, %d Hz, %d ch, %d bit\n", a.input, frames,
-               resyncs, header.outputSampleRate, header.outputChannels, header.outputBits);
+               resyncs.load(), header.outputSampleRate, header.outputChannels, header.outputBits);
   return 0;
 }
 
