@@ -6,6 +6,7 @@ namespace orva::cli {
 
 int runInfoCommand(int argc, char** argv);
 int runDecodeCommand(int argc, char** argv);
+int runPlayCommand(int argc, char** argv);
 int runTagCommand(int argc, char** argv);
 int runLyricsCommand(int argc, char** argv);
 int runConvertCommand(int argc, char** argv);

@@ -19,6 +19,8 @@ constexpr char kUsage[] =
     "  tag ...            show or set the ID3v1 tag and RIFF INFO text\n"
     "  lyrics ...         show, write or remove a Lyrics3 block; timed lyric lines\n"
     "  convert ...        RIFF MP3, WAVE wrapper, bare MPEG, strip a leading header\n"
+    "  play FILE...       play files, folders or lists on the sound device\n"
+    "                     (orva-cli play --help for its keys and options)\n"
     "  --help             show this text\n";
 
 int usageError(const char* message, const char* detail) {
@@ -38,6 +40,7 @@ int main(int argc, char** argv) {
   }
   if (std::strcmp(command, "info") == 0) return orva::cli::runInfoCommand(argc - 2, argv + 2);
   if (std::strcmp(command, "decode") == 0) return orva::cli::runDecodeCommand(argc - 2, argv + 2);
+  if (std::strcmp(command, "play") == 0) return orva::cli::runPlayCommand(argc - 2, argv + 2);
   if (std::strcmp(command, "tag") == 0) return orva::cli::runTagCommand(argc - 2, argv + 2);
   if (std::strcmp(command, "lyrics") == 0) return orva::cli::runLyricsCommand(argc - 2, argv + 2);
   if (std::strcmp(command, "convert") == 0) return orva::cli::runConvertCommand(argc - 2, argv + 2);

@@ -34,8 +34,13 @@ struct Pending {
   int64_t endFrame;    // frame count at the block's end once all is written, else -1
 };
 
+// ALSA reports configuration trouble on stderr itself; the engine reports
+// a device that cannot open through its status code instead.
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
 class AlsaDevice final : public WaveDevice {
  public:
+  AlsaDevice() { snd_lib_error_set_handler(quietAlsa); }
   ~AlsaDevice() override { close(); }
 
   bool open(int32_t deviceId, const DeviceFormat& format, BlockDoneFn done, void* context) override {

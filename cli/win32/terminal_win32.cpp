@@ -1,0 +1,29 @@
+// Terminal keys on Windows: the console's key buffer.
+#include <conio.h>
+#include <io.h>
+#include <stdio.h>
+
+#include "cli/terminal.h"
+
+namespace orva::cli {
+
+TerminalKeys::TerminalKeys() { active_ = _isatty(_fileno(stdin)) != 0; }
+TerminalKeys::~TerminalKeys() = default;
+
+int TerminalKeys::readKey() {
+  if (!active_ || !_kbhit()) return KEY_NONE;
+  const int c = _getch();
+  if (c != 0 && c != 0xE0) return c;
+  // Arrow keys arrive as a prefix and a scan code.
+  switch (_getch()) {
+    case 72: return KEY_UP;
+    case 80: return KEY_DOWN;
+    case 77: return KEY_RIGHT;
+    case 75: return KEY_LEFT;
+    default: return KEY_NONE;
+  }
+}
+
+bool outputIsTerminal() { return _isatty(_fileno(stdout)) != 0; }
+
+}  // namespace orva::cli
