@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "playlist/add_files.h"
+#include "playlist/ordering.h"
 #include "playlist/playlist_file.h"
 
 namespace {
@@ -133,6 +134,14 @@ int main(int argc, char** argv) {
   perFile = probed.count() > 0 ? (bytesReadSoFar() - before - static_cast<long long>(fs::file_size(plain))) / probed.count() : 0;
   std::printf("load        plain M3U       %7.3f s  cpu %6.3f s  (%d entries, every file probed, %lld bytes per file)\n",
               load, cpuSeconds(), probed.count(), perFile);
+
+  orva::SortState sortState;
+  start = Clock::now();
+  cpuSeconds();
+  orva::sortPlaylist(loaded, sortState, orva::SORT_TITLE, {});
+  orva::sortPlaylist(loaded, sortState, orva::SORT_TITLE, {});
+  wall = secondsSince(start);
+  std::printf("sort        title, twice    %7.3f s  cpu %6.3f s\n", wall, cpuSeconds());
 
   std::error_code ec;
   fs::remove_all(root, ec);
