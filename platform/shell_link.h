@@ -11,4 +11,8 @@ namespace orva::platform {
 // fits in `size` bytes.
 bool readShellLinkTarget(const char* path, char* out, size_t size);
 
+// Saves a link file at `path` pointing to `target`; false where the platform
+// has no shell links. Tests make their fixtures with it.
+bool writeShellLink(const char* path, const char* target);
+
 }  // namespace orva::platform

@@ -36,17 +36,18 @@ int32_t Playlist::insertEntry(PlaylistEntry* entry) {
 
 void Playlist::deleteSelected(std::span<const int32_t> selected) {
   // One pass of compaction; the index arithmetic is that of removing the
-  // rows one by one from the top.
+  // rows one by one from the top, and the view hears of them in that order
+  // once the model has them gone.
   std::vector<bool> doomed(entries_.size(), false);
-  int32_t removed = 0;
+  std::vector<int32_t> rows;
   int32_t previous = -1;
   for (int32_t s : selected) {
     if (s <= previous || s >= count()) continue;  // not ascending, or no such row
     previous = s;
     doomed[static_cast<size_t>(s)] = true;
-    int32_t row = s - removed++;
+    int32_t row = s - static_cast<int32_t>(rows.size());
+    rows.push_back(row);
     if (row < currentIndex) --currentIndex;
-    if (view != nullptr) view->entryRemoved(row);
   }
   size_t kept = 0;
   for (size_t i = 0; i < entries_.size(); ++i) {
@@ -57,14 +58,18 @@ void Playlist::deleteSelected(std::span<const int32_t> selected) {
     }
   }
   entries_.resize(kept);
+  if (view != nullptr) {
+    for (int32_t row : rows) view->entryRemoved(row);
+  }
 }
 
 void Playlist::deleteAll() {
-  for (int32_t i = count(); i > 0; --i) {
-    delete entries_[entries_.size() - static_cast<size_t>(i)];
-    if (view != nullptr) view->entryRemoved(0);
-  }
+  const int32_t rows = count();
+  for (PlaylistEntry* e : entries_) delete e;
   entries_.clear();
+  if (view != nullptr) {
+    for (int32_t i = 0; i < rows; ++i) view->entryRemoved(0);
+  }
 }
 
 }  // namespace orva

@@ -5,4 +5,6 @@ namespace orva::platform {
 
 bool readShellLinkTarget(const char*, char*, size_t) { return false; }
 
+bool writeShellLink(const char*, const char*) { return false; }
+
 }  // namespace orva::platform

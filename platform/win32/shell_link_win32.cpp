@@ -46,4 +46,23 @@ bool readShellLinkTarget(const char* path, char* out, size_t size) {
   return true;
 }
 
+bool writeShellLink(const char* path, const char* target) {
+  if (path == nullptr || target == nullptr) return false;
+  HRESULT init = CoInitialize(nullptr);
+  IShellLinkA* link = nullptr;
+  bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                       reinterpret_cast<void**>(&link)));
+  if (ok) {
+    IPersistFile* file = nullptr;
+    WCHAR widePath[MAX_PATH];
+    ok = SUCCEEDED(link->SetPath(target)) &&
+         SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+         MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH) > 0 && SUCCEEDED(file->Save(widePath, TRUE));
+    if (file != nullptr) file->Release();
+    link->Release();
+  }
+  if (SUCCEEDED(init)) CoUninitialize();
+  return ok;
+}
+
 }  // namespace orva::platform

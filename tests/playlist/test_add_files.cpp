@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/path.h"
+#include "platform/shell_link.h"
 #include "playlist/add_files.h"
 #include "tests/playlist/playlist_fixtures.h"
 
@@ -108,6 +109,24 @@ TEST_F(AddFilesTest, LinkFileWithoutATargetIsAnOrdinaryFile) {
   EXPECT_FALSE(resolveShortcut(dir.file("x.lnk").c_str(), target, sizeof target));
   EXPECT_EQ(addPath(list, dir.file("x.lnk").c_str()), 0);
   EXPECT_STREQ(list.entry(0)->displayText, "A - T");
+}
+
+TEST_F(AddFilesTest, ShellLinksAddTheirTargetFileOrFolder) {
+  std::string track = dir.file("t.mp3");
+  test::writeAudio(track, "T", "A", 1);
+  std::string folder = makeDir("linked");
+  test::writeAudio(test::joinPath(makeDir("linked/inner"), "x.mp3"), "X", "A", 1);
+  if (!platform::writeShellLink(dir.file("file.lnk").c_str(), track.c_str())) {
+    GTEST_SKIP() << "this platform has no shell links";
+  }
+  ASSERT_TRUE(platform::writeShellLink(dir.file("folder.lnk").c_str(), folder.c_str()));
+  char target[kMaxPath];
+  ASSERT_TRUE(resolveShortcut(dir.file("file.lnk").c_str(), target, sizeof target));
+  EXPECT_EQ(addPath(list, dir.file("file.lnk").c_str()), 0);
+  EXPECT_EQ(addPath(list, dir.file("folder.lnk").c_str()), 1);
+  EXPECT_EQ(test::displayTexts(list), (std::vector<std::string>{"A - T", "A - X"}));
+  // Too small a buffer for the target: no resolution.
+  EXPECT_FALSE(resolveShortcut(dir.file("file.lnk").c_str(), target, 4));
 }
 
 }  // namespace
