@@ -16,6 +16,8 @@
 #include "engine/transport.h"
 #include "engine/units.h"
 #include "tags/id3v1.h"
+#include "tags/byte_io.h"
+#include "tags/lyric_lines.h"
 #include "tags/lyrics3.h"
 #include "tags/open_file_tags.h"
 #include "tags/riff_walk.h"
@@ -57,6 +59,10 @@ void takeOffTrailingTags(StreamInfo& info) {
   if (findLyrics3(gEngine.file, lyricsLength) == 1 && lyricsLength > 0 &&
       lyricsLength <= gEngine.audioSize) {
     gEngine.audioSize -= lyricsLength;
+    if (readLyrics3OnOpen()) {
+      FileSource source(gEngine.file);
+      loadLyricsFromLyrics3(source);
+    }
   }
 }
 

@@ -15,6 +15,13 @@ bool isCp932Lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE
 
 bool isUtf8Continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
+// The system's code page does not change while the process runs; asking
+// the platform on every byte would cost more than the scan itself.
+CodePage systemCodePageOnce() {
+  static const CodePage cached = detail::systemCodePage();
+  return cached;
+}
+
 unsigned char foldAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c; }
 
 }  // namespace
@@ -23,7 +30,7 @@ void setActiveCodePage(CodePage codePage) { selectedCodePage.store(codePage); }
 
 CodePage activeCodePage() {
   CodePage cp = selectedCodePage.load();
-  return cp == CodePage::System ? detail::systemCodePage() : cp;
+  return cp == CodePage::System ? systemCodePageOnce() : cp;
 }
 
 bool isLeadByte(unsigned char c) {
@@ -33,7 +40,7 @@ bool isLeadByte(unsigned char c) {
     case CodePage::SingleByte: return false;
     case CodePage::System: break;
   }
-  switch (detail::systemCodePage()) {
+  switch (systemCodePageOnce()) {
     case CodePage::Cp932: return isCp932Lead(c);
     case CodePage::Utf8: return c >= 0xC2 && c <= 0xF4;
     default: return detail::systemIsLeadByte(c);
