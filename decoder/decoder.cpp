@@ -5,6 +5,7 @@
 
 #include "decoder/decoder_internal.h"
 #include "decoder/decoder_state.h"
+#include "decoder/layer12.h"
 #include "decoder/layer3.h"
 #include "decoder/synthesis.h"
 
@@ -15,10 +16,9 @@ void muteHandler(FrameDecodeJob&, const uint8_t*, uint8_t*) {}
 
 using LayerPreparation = bool (*)(const MpegFrameHeader& header);
 
-// Per layer (index layer - 1): preparation and frame handler. Layers I and
-// II have none in this build; their streams do not start.
-constexpr LayerPreparation kPreparations[3] = {nullptr, nullptr, prepareLayer3};
-constexpr LayerHandler kHandlers[3] = {nullptr, nullptr, layer3Handler};
+// Per layer (index layer - 1): preparation and frame handler.
+constexpr LayerPreparation kPreparations[3] = {prepareLayer1, prepareLayer2, prepareLayer3};
+constexpr LayerHandler kHandlers[3] = {layer1Handler, layer2Handler, layer3Handler};
 
 }  // namespace
 
@@ -29,6 +29,7 @@ void initDecoder() {
   gDecoder.options = DecoderOptions{0, 0, 24000};
   gDecoder.handler = nullptr;
   initSynthesisTables();
+  initLayer12Tables();
   initLayer3Tables();
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "decoder/frame_header.h"
+#include "decoder/layer12.h"
 #include "decoder/layer3.h"
 
 namespace orva {
@@ -45,6 +46,7 @@ struct DecoderState {
   LayerHandler handler;
   SynthesisState synthesis;
   EqualizerState equalizer;
+  Layer12State layer12;
   Layer3State layer3;
   int32_t fullBandwidthForTesting;
 };

@@ -144,6 +144,49 @@ def read_bands(path):
     return edges
 
 
+def read_alloc(path):
+    """Layer II allocation table as four groups of consecutive subbands whose
+    allocation fields are 4, 4, 3 and 2 bits wide: [(count, [class per code])],
+    class = quantisation class + 1 (1 = 3 levels .. 17 = 65535), 0 = none."""
+    with open(path) as fh:
+        rows = [list(map(int, l.split())) for l in fh if l.strip()]
+    sblimit = rows[0][0]
+    per_sb = {}
+    for sb, idx, steps, bits, group, quant in rows[1:]:
+        nbal, classes = per_sb.setdefault(sb, [None, []])
+        if idx == 0:
+            assert steps == 0
+            per_sb[sb][0] = bits
+            classes.append(0)
+        else:
+            # bits per granule of three samples as the class says
+            assert bits * (3 if group == 3 else 1) == CLASS_BITS[quant], (sb, idx)
+            classes.append(quant + 1)
+    assert sorted(per_sb) == list(range(sblimit))
+    groups = []
+    for sb in range(sblimit):
+        nbal, classes = per_sb[sb]
+        assert len(classes) == 1 << nbal
+        if groups and groups[-1][1] == classes:
+            groups[-1][0] += 1
+        else:
+            groups.append([1, classes])
+    widths = [4, 4, 3, 2]
+    out = []
+    for w in widths:
+        if groups and len(groups[0][1]) == 1 << w:
+            out.append(groups.pop(0))
+        else:
+            out.append([0, []])
+    assert not groups, path
+    assert sum(g[0] for g in out) == sblimit
+    return out
+
+
+# Bits of three samples per quantisation class (grouped 3, 5, 9 levels: one code).
+CLASS_BITS = [5, 7, 9, 10, 12, 15, 18, 21, 24, 27, 30, 33, 36, 39, 42, 45, 48]
+
+
 def fmt_ints(values, per_line=16, indent="    "):
     lines = []
     for i in range(0, len(values), per_line):
@@ -222,6 +265,20 @@ def main():
     o.append("")
     o.append("// Alias-reduction coefficients ci, ISO/IEC 11172-3 Table B.9.")
     o.append("const double kAliasCoefficients[8] = {" + ", ".join(ci) + "};")
+    o.append("")
+    o.append("// Layer II allocation tables: ISO/IEC 11172-3 Tables 3-B.2a-d and ISO/IEC")
+    o.append("// 13818-3 Table B.1, as four groups of subbands with 4-, 4-, 3- and 2-bit")
+    o.append("// allocation fields; per group the class of each allocation code")
+    o.append("// (0 none, 1..17 = 3, 5, 7, 9, 15, 31 .. 65535 levels).")
+    o.append("const Layer2AllocationTable kLayer2AllocationTables[5] = {")
+    for n in range(5):
+        groups = read_alloc(os.path.join(SRC, "alloc_%d" % n))
+        counts = ", ".join(str(g[0]) for g in groups)
+        o.append("    {%d, {%s}, {" % (sum(g[0] for g in groups), counts))
+        for g in groups:
+            o.append("        {" + ", ".join(map(str, g[1] + [0] * (16 - len(g[1])))) + "},")
+        o.append("    }},")
+    o.append("};")
     o.append("")
     o.append("}  // namespace orva")
     o.append("")
