@@ -244,9 +244,7 @@ void l2ReadSideInfo(BitReader& br, const Layer2AllocationTable& table, int32_t n
         sf[0] = sf[1] = static_cast<uint8_t>(br.read(6));
         sf[2] = static_cast<uint8_t>(br.read(6));
         break;
-      case 2:
-        sf[0] = sf[1] = sf[2] = static_cast<uint8_t>(br.read(6));
-        break;
+      case 2: sf[0] = sf[1] = sf[2] = static_cast<uint8_t>(br.read(6)); break;
       default:
         sf[0] = static_cast<uint8_t>(br.read(6));
         sf[1] = sf[2] = static_cast<uint8_t>(br.read(6));
@@ -311,9 +309,7 @@ void l2Granule(BitReader& br, float* out, int32_t part) {
   for (const Layer12Op* op = L.ops;; ++op) {
     float* x = out + op->entry;
     switch (op->kind) {
-      case L12_ZERO:
-        x[0] = x[64] = x[128] = 0.0f;
-        break;
+      case L12_ZERO: x[0] = x[64] = x[128] = 0.0f; break;
       case L12_PLAIN: {
         const float f = op->scaled[part];
         for (int32_t k = 0; k < 3; ++k) x[64 * k] = (static_cast<float>(br.read(op->bits)) - op->offset) * f;  // sample
@@ -343,11 +339,8 @@ void l2Granule(BitReader& br, float* out, int32_t part) {
         }
         break;
       }
-      case L12_SKIP:
-        skipBits(br, L.skipBits);
-        return;
-      default:
-        return;
+      case L12_SKIP: skipBits(br, L.skipBits); return;
+      default: return;
     }
   }
 }

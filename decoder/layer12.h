@@ -21,32 +21,32 @@ constexpr int32_t kLayer12DemandBytes = (64 * 4 + 64 * 2 + 64 * 18 + 64 * 12 * 4
 
 // What the sample loop does for one entry (one subband of one channel).
 enum Layer12OpKind : uint8_t {
-  L12_ZERO = 0,        // no allocation: the entry's samples are zero
-  L12_PLAIN,           // one code per sample
-  L12_GROUPED,         // Layer II: one code per three samples (3, 5 or 9 levels)
-  L12_SHARED_PLAIN,    // above the joint-stereo bound: one code for both channels
+  L12_ZERO = 0,      // no allocation: the entry's samples are zero
+  L12_PLAIN,         // one code per sample
+  L12_GROUPED,       // Layer II: one code per three samples (3, 5 or 9 levels)
+  L12_SHARED_PLAIN,  // above the joint-stereo bound: one code for both channels
   L12_SHARED_GROUPED,
-  L12_SKIP,            // skip the bits of every entry from here on and end
+  L12_SKIP,  // skip the bits of every entry from here on and end
   L12_END,
 };
 
 struct Layer12Op {
   uint8_t kind;
-  uint8_t bits;        // per code
-  uint8_t entry;       // sample index within a slot (the left one when shared)
-  uint8_t cls;         // Layer II class, Layer I: 0
-  float offset;        // (levels - 1) / 2 for plain codes
-  float scaled[3];     // factor x scale factor multiplier, per part
+  uint8_t bits;          // per code
+  uint8_t entry;         // sample index within a slot (the left one when shared)
+  uint8_t cls;           // Layer II class, Layer I: 0
+  float offset;          // (levels - 1) / 2 for plain codes
+  float scaled[3];       // factor x scale factor multiplier, per part
   float scaledRight[3];  // the right channel's, when shared
 };
 
 struct Layer12State {
   int32_t layer;
-  int32_t channels;          // of the stream: 1 for single channel, else 2
-  int32_t limitSubbands;     // decoding limit in subbands, before the table's count
-  int32_t tableFixed;        // Layer II table of the stream (MPEG-2/2.5: 4), -1 when by frame
-  int32_t dirtyEntries;      // entries of the sample buffer that may hold values
-  int32_t skipBits;          // of the current frame, per slot or granule
+  int32_t channels;       // of the stream: 1 for single channel, else 2
+  int32_t limitSubbands;  // decoding limit in subbands, before the table's count
+  int32_t tableFixed;     // Layer II table of the stream (MPEG-2/2.5: 4), -1 when by frame
+  int32_t dirtyEntries;   // entries of the sample buffer that may hold values
+  int32_t skipBits;       // of the current frame, per slot or granule
   int32_t opCount;
   Layer12Op ops[65];
   uint8_t allocation[64];
@@ -72,9 +72,9 @@ int32_t l2TableByChannelRate(int32_t mode, int32_t sampleRateIndex, int32_t bitr
 
 // Computed tables (exposed for tests).
 struct Layer12Tables {
-  float layer1Factor[16];         // [allocation]: 2 / (2^(allocation + 1) - 1); 0 for none
-  float classFactor[18];          // [class]: 2 / levels
-  float multiplier[64];           // 65536 x 2^(-i / 3)
+  float layer1Factor[16];  // [allocation]: 2 / (2^(allocation + 1) - 1); 0 for none
+  float classFactor[18];   // [class]: 2 / levels
+  float multiplier[64];    // 65536 x 2^(-i / 3)
   int8_t degroup3[32 * 3];
   int8_t degroup5[128 * 3];
   int8_t degroup9[1024 * 3];

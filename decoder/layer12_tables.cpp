@@ -11,10 +11,9 @@ Layer12Tables gL12Tables;
 
 // Layer II quantisation classes, ISO/IEC 11172-3 Table 3-B.4: levels, and
 // bits of three samples (classes 1, 2 and 4 send one grouped code).
-const int32_t kLayer2ClassLevels[18] = {0,   3,    5,    7,    9,    15,    31,    63,    127,
+const int32_t kLayer2ClassLevels[18] = {0,   3,   5,    7,    9,    15,   31,    63,    127,
                                         255, 511, 1023, 2047, 4095, 8191, 16383, 32767, 65535};
-const uint8_t kLayer2ClassBits[18] = {0,  5,  7,  9,  10, 12, 15, 18, 21,
-                                      24, 27, 30, 33, 36, 39, 42, 45, 48};
+const uint8_t kLayer2ClassBits[18] = {0, 5, 7, 9, 10, 12, 15, 18, 21, 24, 27, 30, 33, 36, 39, 42, 45, 48};
 
 namespace {
 

@@ -29,8 +29,8 @@ std::string shared(const char* sub) {
   return dir.empty() ? dir : joinPath(dir, sub);
 }
 
-Measured measure(const std::vector<uint8_t>& stream, const std::vector<float>& ref,
-                 int32_t channels, int32_t rate, bool search, int32_t offset, int32_t maxOffset) {
+Measured measure(const std::vector<uint8_t>& stream, const std::vector<float>& ref, int32_t channels, int32_t rate,
+                 bool search, int32_t offset, int32_t maxOffset) {
   Measured m;
   DecodeSettings s;
   DecodedStream d;
@@ -54,9 +54,8 @@ Measured measure(const std::vector<uint8_t>& stream, const std::vector<float>& r
 }
 
 void report(const std::string& name, const Measured& m) {
-  std::printf("[accuracy] %-42s offset %+5d  as built rms %.4f max %.0f | lifted rms %.4f max %.0f\n",
-              name.c_str(), m.asBuilt.offset, m.asBuilt.rms, m.asBuilt.max, m.lifted.rms,
-              m.lifted.max);
+  std::printf("[accuracy] %-42s offset %+5d  as built rms %.4f max %.0f | lifted rms %.4f max %.0f\n", name.c_str(),
+              m.asBuilt.offset, m.asBuilt.rms, m.asBuilt.max, m.lifted.rms, m.lifted.max);
 }
 
 TEST(DecoderAccuracy, ConformanceLayerIIIStreamsAgainstTheirReferences) {
@@ -75,8 +74,7 @@ TEST(DecoderAccuracy, ConformanceLayerIIIStreamsAgainstTheirReferences) {
     std::getline(f, channels, '\t');
     std::getline(f, offset, '\t');
     std::getline(f, prep, '\t');
-    const bool layer3 = stream.find("layer3/") != std::string::npos ||
-                        stream.find("M2L3") != std::string::npos ||
+    const bool layer3 = stream.find("layer3/") != std::string::npos || stream.find("M2L3") != std::string::npos ||
                         stream.find("l3-test") != std::string::npos;
     if (!layer3 || format != "s16le") continue;
     // Free format is not decoded; a stream that switches between one and two
@@ -88,8 +86,8 @@ TEST(DecoderAccuracy, ConformanceLayerIIIStreamsAgainstTheirReferences) {
     }
     SCOPED_TRACE(stream);
     const std::vector<float> reference = rawS16(readFileBytes(joinPath(dir, ref)));
-    const Measured m = measure(readFileBytes(joinPath(dir, stream)), reference,
-                               std::stoi(channels), 44100, false, std::stoi(offset), 0);
+    const Measured m = measure(readFileBytes(joinPath(dir, stream)), reference, std::stoi(channels), 44100, false,
+                               std::stoi(offset), 0);
     report(stream, m);
     // A 16-bit rounded reference against our truncated output: 1 LSB apart at most.
     EXPECT_LE(m.lifted.max, 1.0);
@@ -117,8 +115,7 @@ TEST(DecoderAccuracy, ConformanceLayerIAndIIStreamsAgainstTheirReferences) {
     std::getline(f, ref, '\t');
     std::getline(f, format, '\t');
     std::getline(f, channels, '\t');
-    const bool layer12 = stream.find("layer1/") != std::string::npos ||
-                         stream.find("layer2/") != std::string::npos ||
+    const bool layer12 = stream.find("layer1/") != std::string::npos || stream.find("layer2/") != std::string::npos ||
                          stream.find("l2-test32") != std::string::npos;
     if (!layer12) continue;
     SCOPED_TRACE(stream + " / " + format);
@@ -131,8 +128,8 @@ TEST(DecoderAccuracy, ConformanceLayerIAndIIStreamsAgainstTheirReferences) {
     } else {
       reference = rawS16(readFileBytes(joinPath(dir, ref)));
     }
-    const Measured m = measure(readFileBytes(joinPath(dir, stream)), reference, std::stoi(channels),
-                               44100, false, 0, 0);
+    const Measured m =
+        measure(readFileBytes(joinPath(dir, stream)), reference, std::stoi(channels), 44100, false, 0, 0);
     report(stream + (format == "wav24" ? " (24-bit)" : " (16-bit)"), m);
     if (format == "wav24") {
       EXPECT_LE(m.lifted.rms, 0.2);
@@ -145,8 +142,7 @@ TEST(DecoderAccuracy, ConformanceLayerIAndIIStreamsAgainstTheirReferences) {
   // Free format (bitrate index 0) is not decoded: its headers are refused,
   // and only the odd false sync inside the data gets through.
   DecodedStream d;
-  decodeStream(readFileBytes(joinPath(dir, "robustness/l2-nonstandard-free_format.bit")),
-               DecodeSettings{}, d);
+  decodeStream(readFileBytes(joinPath(dir, "robustness/l2-nonstandard-free_format.bit")), DecodeSettings{}, d);
   EXPECT_LT(d.frames, 5);
 }
 
@@ -174,8 +170,8 @@ int measureCorpus(Pick pick) {
     truncateTo16(ref.samples);
     // LAME's Info frame plays as a silent frame here while mpg123 also trims
     // the encoder delay: offsets reach 2257 samples.
-    const Measured m = measure(readFileBytes(entry.path().string()), ref.samples, ref.channels,
-                               ref.sampleRate, true, 0, 4000);
+    const Measured m =
+        measure(readFileBytes(entry.path().string()), ref.samples, ref.channels, ref.sampleRate, true, 0, 4000);
     report(name, m);
     EXPECT_LE(m.lifted.rms, 0.2);
     EXPECT_LE(m.lifted.max, 1.0);
@@ -189,8 +185,8 @@ TEST(DecoderAccuracy, CorpusLayerIIIClipsAgainstMpg123Float) {
   if (shared("corpus").empty()) GTEST_SKIP() << "shared test folder absent: corpus clips not measured";
   if (!haveMpg123()) GTEST_SKIP() << "mpg123 not installed: no float references to measure against";
   const int measured = measureCorpus([](const std::string& name) {
-    const bool layer3 = name.rfind("l3_", 0) == 0 || name.rfind("riff_wave_mp3", 0) == 0 ||
-                        name.rfind("riff_rmp3", 0) == 0;
+    const bool layer3 =
+        name.rfind("l3_", 0) == 0 || name.rfind("riff_wave_mp3", 0) == 0 || name.rfind("riff_rmp3", 0) == 0;
     return layer3 && name.find("l3_free") != 0;  // free format is not decoded
   });
   EXPECT_GE(measured, 40);
@@ -200,8 +196,7 @@ TEST(DecoderAccuracy, CorpusLayerIAndIIClipsAgainstMpg123Float) {
   if (shared("corpus").empty()) GTEST_SKIP() << "shared test folder absent: corpus clips not measured";
   if (!haveMpg123()) GTEST_SKIP() << "mpg123 not installed: no float references to measure against";
   const int measured = measureCorpus([](const std::string& name) {
-    return name.rfind("l1_", 0) == 0 || name.rfind("l2_", 0) == 0 ||
-           name.rfind("riff_wave_mp2", 0) == 0;
+    return name.rfind("l1_", 0) == 0 || name.rfind("l2_", 0) == 0 || name.rfind("riff_wave_mp2", 0) == 0;
   });
   EXPECT_GE(measured, 34);
 }
@@ -226,8 +221,7 @@ TEST(DecoderRobustness, DamagedAndUnusualStreamsDecodeWithoutFault) {
   }
   // A damaged Layer III clip still yields nearly all of its audio.
   DecodedStream d;
-  ASSERT_TRUE(decodeStream(readFileBytes(joinPath(dir, "corpus/dmg_l3_junk_between_frames.mp3")),
-                           DecodeSettings{}, d));
+  ASSERT_TRUE(decodeStream(readFileBytes(joinPath(dir, "corpus/dmg_l3_junk_between_frames.mp3")), DecodeSettings{}, d));
   EXPECT_GE(d.frames, 150);
   EXPECT_GE(d.resyncs, 1);
 }

@@ -151,9 +151,9 @@ TEST(Layer2Tables, DegroupingAndFactors) {
 // 7 levels: code 0 gives -6/7 of the multiplier, 3 gives 0, 6 gives +6/7.
 TEST_F(Layer12, SevenLevelCodesAreCentredAndScaled) {
   Bits w;
-  w.header(2, 8, 0, 0, 0);                  // 44.1 kHz stereo 128 kbit/s: table a
-  tableAAllocation(w, 32, 2, {{0, 2}});    // left subband 0: code 2 = 7 levels
-  w.put(2, 2);                              // scfsi: one scale factor
+  w.header(2, 8, 0, 0, 0);               // 44.1 kHz stereo 128 kbit/s: table a
+  tableAAllocation(w, 32, 2, {{0, 2}});  // left subband 0: code 2 = 7 levels
+  w.put(2, 2);                           // scfsi: one scale factor
   w.put(0, 6);
   for (int32_t g = 0; g < 12; ++g) {
     w.put(0, 3), w.put(3, 3), w.put(6, 3);
@@ -166,7 +166,7 @@ TEST_F(Layer12, SevenLevelCodesAreCentredAndScaled) {
   EXPECT_FLOAT_EQ(s[0], -6.0f / 7.0f * 65536.0f);
   EXPECT_EQ(s[64], 0.0f);
   EXPECT_FLOAT_EQ(s[128], 6.0f / 7.0f * 65536.0f);
-  EXPECT_EQ(s[1], 0.0f);                     // the right channel has no allocation
+  EXPECT_EQ(s[1], 0.0f);  // the right channel has no allocation
   EXPECT_FLOAT_EQ(s[35 * 64], 6.0f / 7.0f * 65536.0f);
 }
 
@@ -200,7 +200,7 @@ TEST_F(Layer12, JointStereoSharesOneSampleAboveTheBound) {
 TEST_F(Layer12, HalfRateDecodesFifteenSubbandsAndSkipsTheRest) {
   setDecoderOptions(DecoderOptions{1, 0, 24000});
   Bits w;
-  w.header(2, 10, 1, 0, 0);                 // 48 kHz stereo 192 kbit/s: table a
+  w.header(2, 10, 1, 0, 0);                       // 48 kHz stereo 192 kbit/s: table a
   tableAAllocation(w, 32, 2, {{0, 1}, {32, 1}});  // subbands 0 and 16, left: 3 levels
   w.put(2, 2), w.put(2, 2);
   w.put(0, 6), w.put(0, 6);
@@ -221,7 +221,7 @@ TEST_F(Layer12, HalfRateDecodesFifteenSubbandsAndSkipsTheRest) {
 // Layer I at full rate leaves subband 31 silent unless the test switch lifts it.
 TEST_F(Layer12, LayerOneTopSubbandSilentAsBuilt) {
   Bits w;
-  w.header(1, 12, 0, 3, 0);                 // 44.1 kHz mono 384 kbit/s
+  w.header(1, 12, 0, 3, 0);  // 44.1 kHz mono 384 kbit/s
   for (int32_t sb = 0; sb < 32; ++sb) w.put(sb == 31 ? 3 : 0, 4);
   w.put(10, 6);
   for (int32_t slot = 0; slot < 12; ++slot) w.put(slot & 1 ? 15 : 0, 4);
@@ -245,7 +245,7 @@ TEST_F(Layer12, LayerOneTopSubbandSilentAsBuilt) {
 // are whole: they play with the table their bitrate per channel points to.
 TEST_F(Layer12, DisallowedCombinationPlaysWithItsPerChannelTable) {
   Bits w;
-  w.header(2, 1, 0, 0, 0);                  // 44.1 kHz stereo 32 kbit/s: table c
+  w.header(2, 1, 0, 0, 0);  // 44.1 kHz stereo 32 kbit/s: table c
   w.put(1, 4), w.put(0, 4), w.put(0, 4), w.put(0, 4);
   for (int32_t sb = 2; sb < 8; ++sb) w.put(0, 3), w.put(0, 3);
   w.put(2, 2), w.put(0, 6);
@@ -268,7 +268,7 @@ TEST_F(Layer12, MonoFrameInAStereoStreamFillsBothChannels) {
   Bits st;
   st.header(2, 8, 0, 0, 0);
   Bits mono;
-  mono.header(2, 4, 0, 3, 0);               // 64 kbit/s mono: table a
+  mono.header(2, 4, 0, 3, 0);  // 64 kbit/s mono: table a
   tableAAllocation(mono, 32, 1, {{0, 2}});
   mono.put(2, 2), mono.put(0, 6);
   for (int32_t g = 0; g < 36; ++g) mono.put(6, 3);
