@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Decoder speed against mpg123 in the same run, on two 5-minute clips made
-# here (128 kbit/s joint stereo and 320 kbit/s, 44.1 kHz; not kept).
+# Decoder speed against mpg123 in the same run, on three 5-minute clips made
+# here (Layer III 128 kbit/s joint stereo and 320 kbit/s, Layer II 192
+# kbit/s stereo, 44.1 kHz; not kept).
 #   bench/run_decoder_bench.sh BUILD_DIR [RUNS]
 set -euo pipefail
 build=${1:?build dir}
@@ -8,7 +9,7 @@ runs=${2:-5}
 bench="$build/bench/orva-bench-decoder"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for tool in sox lame mpg123; do
+for tool in sox lame twolame mpg123; do
   command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
 done
 # Noise for a dense spectrum, tones with tremolo, and clicks for short blocks.
@@ -19,6 +20,7 @@ sox -D -R -r 44100 -c 2 -n -b 16 "$work/b.wav" synth 0.01 whitenoise fade h 0 0.
 sox -D -R -m "$work/a.wav" "$work/b.wav" "$work/long.wav" trim 0 300
 lame --quiet -b 128 -m j "$work/long.wav" "$work/long128.mp3"
 lame --quiet -b 320 -m j "$work/long.wav" "$work/long320.mp3"
+twolame --quiet -b 192 -m s "$work/long.wav" "$work/long192.mp2"
 
 mpg123_cpu() {  # CPU seconds of one mpg123 -t decode, median of the runs
   local t=() i
@@ -28,9 +30,9 @@ mpg123_cpu() {  # CPU seconds of one mpg123 -t decode, median of the runs
   printf '%s\n' "${t[@]}" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'
 }
 
-for rate in 128 320; do
-  clip="$work/long$rate.mp3"
-  echo "== $rate kbit/s, 300 s"
+for name in long128.mp3 long320.mp3 long192.mp2; do
+  clip="$work/$name"
+  echo "== $name, 300 s"
   "$bench" "$clip" --runs "$runs"
   for cpu in "" generic; do
     s=$(mpg123_cpu ${cpu:+--cpu $cpu} "$clip")
