@@ -119,8 +119,14 @@ bool prepareCommon(const MpegFrameHeader& header) {
 
 // Ends the operation list at the decoding limit: a skip marker when bits of
 // coded entries lie beyond it, and the end marker after the last entry.
+// Trailing entries without allocation are dropped from the list: the
+// samples they would zero are cleared only when an earlier frame wrote them.
 void finishOps(int32_t n, int32_t limit, int32_t entries) {
   Layer12State& L = state();
+  while (n > 0 && L.ops[n - 1].kind == L12_ZERO) --n;
+  const Layer12Op* last = n > 0 ? &L.ops[n - 1] : nullptr;
+  const bool shared = last && (last->kind == L12_SHARED_PLAIN || last->kind == L12_SHARED_GROUPED);
+  L.writtenEntries = last ? last->entry + (shared ? 2 : 1) : 0;
   L.ops[n].kind = limit < entries && L.skipBits > 0 ? L12_SKIP : L12_END;
   L.opCount = n + 1;
 }
@@ -384,7 +390,7 @@ void layer1Handler(FrameDecodeJob& job, const uint8_t* frame, uint8_t* output) {
   const int32_t limit = L.limitSubbands * nch;
   l1Compile(br, nch, boundEntries(job.mode, job.modeExtension), limit);
   coverDemand(frameBytes, br.position() + 12 * slotBits(1));
-  const bool convert = beginSamples(nch, limit, 12);
+  const bool convert = beginSamples(nch, L.writtenEntries, 12);
   l1Samples(br);
   if (convert) matchStreamLayout(nch, 12);
   gDecoder.synthesis.layer12(L.samples, output, 12);
@@ -408,7 +414,7 @@ void layer2Handler(FrameDecodeJob& job, const uint8_t* frame, uint8_t* output) {
   const int32_t limit = limitSubbands * nch;
   l2Compile(entries, nch, bound, limit);
   coverDemand(frameBytes, br.position() + 12 * slotBits(3));
-  const bool convert = beginSamples(nch, limit, 36);
+  const bool convert = beginSamples(nch, L.writtenEntries, 36);
   float* out = L.samples;
   for (int32_t part = 0; part < 3; ++part) {
     for (int32_t g = 0; g < 4; ++g, out += 3 * 64) l2Granule(br, out, part);

@@ -42,11 +42,12 @@ struct Layer12Op {
 
 struct Layer12State {
   int32_t layer;
-  int32_t channels;       // of the stream: 1 for single channel, else 2
-  int32_t limitSubbands;  // decoding limit in subbands, before the table's count
-  int32_t tableFixed;     // Layer II table of the stream (MPEG-2/2.5: 4), -1 when by frame
-  int32_t dirtyEntries;   // entries of the sample buffer that may hold values
-  int32_t skipBits;       // of the current frame, per slot or granule
+  int32_t channels;        // of the stream: 1 for single channel, else 2
+  int32_t limitSubbands;   // decoding limit in subbands, before the table's count
+  int32_t tableFixed;      // Layer II table of the stream (MPEG-2/2.5: 4), -1 when by frame
+  int32_t dirtyEntries;    // entries of the sample buffer that may hold values
+  int32_t writtenEntries;  // entries the current frame's operations write
+  int32_t skipBits;        // of the current frame, per slot or granule
   int32_t opCount;
   Layer12Op ops[65];
   uint8_t allocation[64];
