@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The main job: sets the machine up, builds the native tree and shows what
-# Orva reads from the bundled demo files (or from the files named).
+# Orva reads from the bundled demo files (or from the files named), then
+# plays the demo.
 set -euo pipefail
 repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo_root"
@@ -10,4 +11,10 @@ cmake --build build -j"$(nproc)" --target orva-cli >/dev/null
 if [ $# -gt 0 ]; then
     exec build/cli/orva-cli info "$@"
 fi
-exec build/cli/orva-cli info samples/*.mp3
+build/cli/orva-cli info samples/*.mp3
+# Then play the demo; a machine without a sound device plays it on the
+# silent virtual device instead.
+if ! build/cli/orva-cli play samples/orva-theme.mp3 2>/dev/null; then
+    echo "no sound device on this machine: playing on the silent virtual device"
+    exec build/cli/orva-cli play --device null samples/orva-theme.mp3
+fi
