@@ -1,6 +1,6 @@
-// Fuzz target: arbitrary bytes through startDecoding and decodeFrame, with
-// the engine's resynchronisation (skip a byte, find the next sync) and a
-// seek's muted stretch. The first two bytes pick the decoder options.
+// Fuzz target: arbitrary bytes of any layer through startDecoding and
+// decodeFrame, with the engine's resynchronisation (skip a byte, find the
+// next sync) and a seek's muted stretch. The first two bytes pick the decoder options.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
