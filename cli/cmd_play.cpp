@@ -161,7 +161,7 @@ class Player {
       }
       int32_t seconds = 0;
       const int32_t state = engineGetState(&seconds);
-      show(state, seconds);
+      show(state, state == ENGINE_STOPPED ? duration_ : seconds);
       if (state == ENGINE_STOPPED) {
         finishLine();
         return Outcome::Ended;
