@@ -5,6 +5,7 @@
 #include "engine/engine_state.h"
 #include "engine/stream_probe.h"
 #include "engine/units.h"
+#include "tags/file_info.h"
 
 namespace orva {
 
@@ -15,21 +16,7 @@ int32_t fillHeaderInfo(FileInfo& info) {
   if (h.frameCount == 0 && h.minFrameSize > 0) {
     h.frameCount = units::clampToInt32(gEngine.audioSize / h.minFrameSize);
   }
-  info = FileInfo{};
-  info.version = h.version;
-  info.layer = h.layer;
-  info.noCrc = h.hasCrc ? 0 : 1;
-  info.privateBit = h.privateBit;
-  info.mode = h.mode;
-  info.copyright = h.copyright;
-  info.original = h.original;
-  info.emphasis = h.emphasis;
-  info.channels = h.outputChannels;
-  info.bitrate = h.bitrate / 1000;
-  info.sampleRate = h.outputSampleRate;
-  info.fileSize = units::clampToInt32(gEngine.fileSize);
-  info.frames = units::clampToInt32(frameCountOf(h));
-  info.seconds = mpegDurationSeconds(h);
+  fillFileInfo(h, gEngine.fileSize, gEngine.audioSize, info);
   return ENGINE_OK;
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "decoder/frame_header.h"
+#include "engine/units.h"
 #include "tags/id3v1.h"
 #include "tags/lyrics3.h"
 #include "tags/riff_walk.h"
@@ -25,33 +26,6 @@ int64_t readSome(ByteSource& source, int64_t offset, uint8_t* buffer, int64_t co
   return source.readAt(offset, buffer, n) ? n : 0;
 }
 
-int32_t clampInt32(int64_t v) { return v > INT32_MAX ? INT32_MAX : static_cast<int32_t>(v < 0 ? 0 : v); }
-
-void fillFileInfo(const MpegFrameHeader& h, int64_t fileSize, int64_t audioSize, FileInfo& info) {
-  info.version = h.version;
-  info.layer = h.layer;
-  info.noCrc = h.hasCrc ? 0 : 1;
-  info.privateBit = h.privateBit;
-  info.mode = h.mode;
-  info.copyright = h.copyright;
-  info.original = h.original;
-  info.emphasis = h.emphasis;
-  info.channels = h.outputChannels;
-  info.bitrate = h.bitrate / 1000;
-  info.sampleRate = h.outputSampleRate;
-  info.fileSize = clampInt32(fileSize);
-  int64_t frames = static_cast<uint32_t>(h.frameCount);
-  if (frames == 0 && h.minFrameSize > 0) frames = audioSize / h.minFrameSize;
-  info.frames = clampInt32(frames);
-  // Bytes of PCM to samples; past 2^28 bytes divide first to stay in range.
-  int64_t n = frames * h.outputBytesPerFrame;
-  int64_t samples = 0;
-  if (h.outputBits > 0 && h.outputChannels > 0) {
-    samples = n < (int64_t{1} << 28) ? n * 8 / h.outputBits / h.outputChannels
-                                      : n / h.outputBits / h.outputChannels * 8;
-  }
-  info.seconds = h.outputSampleRate > 0 ? clampInt32(samples / h.outputSampleRate) : 0;
-}
 
 // The probe bits; `complete` false when a read fell short (the bits found
 // until then are returned).
@@ -85,6 +59,27 @@ int32_t layoutBits(ByteSource& source, bool& complete) {
 }
 
 }  // namespace
+
+void fillFileInfo(const MpegFrameHeader& h, int64_t fileSize, int64_t audioSize, FileInfo& info) {
+  info = FileInfo{};
+  info.version = h.version;
+  info.layer = h.layer;
+  info.noCrc = h.hasCrc ? 0 : 1;
+  info.privateBit = h.privateBit;
+  info.mode = h.mode;
+  info.copyright = h.copyright;
+  info.original = h.original;
+  info.emphasis = h.emphasis;
+  info.channels = h.outputChannels;
+  info.bitrate = h.bitrate / 1000;
+  info.sampleRate = h.outputSampleRate;
+  info.fileSize = units::clampToInt32(fileSize);
+  int64_t frames = static_cast<uint32_t>(h.frameCount);
+  if (frames == 0 && h.minFrameSize > 0) frames = audioSize / h.minFrameSize;
+  info.frames = units::clampToInt32(frames);
+  const int64_t samples = units::bytesToSamples(frames * h.outputBytesPerFrame, h.outputBits, h.outputChannels);
+  info.seconds = units::clampToInt32(units::samplesToSeconds(samples, h.outputSampleRate));
+}
 
 int32_t probeTagLayout(ByteSource& source) {
   bool complete = false;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "decoder/frame_header.h"
 #include "engine/orva_engine.h"
 #include "tags/byte_io.h"
 
@@ -21,6 +22,10 @@ inline constexpr int32_t kLayoutLyrics3 = 32;
 // The bit set above, or -1 when a read falls short.
 int32_t probeTagLayout(ByteSource& source);
 int32_t probeTagLayout(const char* path);
+
+// The MPEG summary of a stream from its first frame's header; a stream
+// without a frame count gets the estimate audio size / minimum frame size.
+void fillFileInfo(const MpegFrameHeader& header, int64_t fileSize, int64_t audioSize, FileInfo& info);
 
 // Fills the outputs (each may be null; all zeroed first). 0 or the status
 // code of the failure.
