@@ -34,6 +34,7 @@ struct PlaybackRecord {
   std::atomic<int32_t> outputMode{OUTPUT_PLAY};
   std::atomic<int64_t> waveBytes{0};     // PCM bytes written to the WAV file
   std::atomic<int32_t> positionCache{0}; // last position in seconds handed out
+  std::atomic<int64_t> startSeek{-1};    // where the next thread starts; -1: the beginning
 
   EngineMessageQueue messages;  // open while the thread takes messages
   std::thread thread;

@@ -245,6 +245,8 @@ void stopHandler(int32_t endFlag) {
   if (endFlag == 0) outputReset();
   outputClose();
   if (endFlag == 1) outputReset();
+  // The WAV file is whole before anyone can see the engine stopped.
+  if (gPlayback.outputMode.load() != OUTPUT_PLAY) finishWaveFile(gPlayback.wave);
   gEngine.state.store(ENGINE_STOPPED);
   if (endFlag == 0) notifyEngineEvent(ENGINE_EVENT_STOPPED, 0);
 }
@@ -303,6 +305,9 @@ void playbackThreadMain() {
   p.waveBytes.store(0);
   outputSetStreamPosition(totalStreamSamples(), 0);
   notifyEngineEvent(ENGINE_EVENT_POSITION, 0);
+  // A restart or a seek after the end of the data starts at its position.
+  const int64_t start = p.startSeek.exchange(-1);
+  if (start >= 0) seekHandler(start);
 
   ThreadLocals t;
   runLoop(t);
@@ -313,9 +318,12 @@ void playbackThreadMain() {
     stopHandler(1);
     notifyEngineEvent(ENGINE_EVENT_ENDED, 0);
   }
+  // A stream that ended, or was stopped, in the middle of a fade-out gets
+  // its device volume back all the same.
+  if (p.fadeOut.exchange(0) != 0) outputSetVolume(p.savedLeft.load(), p.savedRight.load());
   p.positionCache.store(0);
   gEngine.positionBase.store(0);
-  if (p.outputMode.load() != OUTPUT_PLAY) finishWaveFile(p.wave);
+  if (p.outputMode.load() != OUTPUT_PLAY && p.wave.isOpen()) finishWaveFile(p.wave);
 }
 
 }  // namespace orva

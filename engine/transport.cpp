@@ -35,9 +35,12 @@ EngineMessage messageOf(int32_t id, int64_t value = 0) {
   return m;
 }
 
-int32_t startAgain() {
+// Starts a new thread that begins at `sample`.
+int32_t startAt(int64_t sample) {
+  gPlayback.startSeek.store(sample);
   const int32_t started = startPlay();
   if (started == ENGINE_OK) return 1;
+  gPlayback.startSeek.store(-1);
   setStatus(started);
   return 0;
 }
@@ -86,13 +89,12 @@ int32_t transportResume() {
 int32_t transportSeekSamples(int64_t sample) {
   const int32_t state = gEngine.state.load();
   if (state == ENGINE_STOPPED) return 1;
-  if (!gPlayback.messages.isOpen()) {
-    // The stream is playing out: start it again, then seek the new thread.
+  if (!postAndWait(messageOf(MSG_ENGINE_SEEK, sample))) {
+    // The stream is playing out: play it again from the target. The new
+    // thread seeks before it reads, so the seek cannot miss it.
     transportStop();
-    if (startAgain() == 0) return 1;
-    if (state == ENGINE_PAUSED) transportPause();
+    if (startAt(sample) == 1 && state == ENGINE_PAUSED) transportPause();
   }
-  postAndWait(messageOf(MSG_ENGINE_SEEK, sample));
   outputRestoreLevels();
   return 1;
 }
@@ -105,8 +107,8 @@ int32_t transportRestart() {
   }
   const int64_t sample = positionSamples();
   transportStop();
-  if (startAgain() == 0) return 0;
-  transportSeekSamples(sample);
+  if (startAt(sample) == 0) return 0;
+  outputRestoreLevels();
   if (state == ENGINE_PAUSED) transportPause();
   return 1;
 }

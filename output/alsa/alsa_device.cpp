@@ -114,10 +114,11 @@ class AlsaDevice final : public WaveDevice {
 
   bool reset() override {
     std::unique_lock<std::mutex> lock(mutex_);
-    if (!open_) return false;
+    // A device being closed drops its blocks anyway.
+    if (!open_ || stop_) return false;
     resetAsked_ = true;
     wake_.notify_all();
-    acknowledged_.wait(lock, [this] { return !resetAsked_; });
+    acknowledged_.wait(lock, [this] { return !resetAsked_ || stop_; });
     return true;
   }
 
@@ -133,12 +134,14 @@ class AlsaDevice final : public WaveDevice {
       writer.swap(writer_);
     }
     wake_.notify_all();
+    acknowledged_.notify_all();
     if (writer.joinable()) writer.join();
     std::lock_guard<std::mutex> lock(mutex_);
     completeAllLocked();
     snd_pcm_close(pcm_);
     pcm_ = nullptr;
     open_ = false;
+    resetAsked_ = false;
     done_ = nullptr;
     return true;
   }
