@@ -14,6 +14,7 @@
 #include "engine/engine_state.h"
 #include "engine/orva_engine.h"
 #include "engine/status_text.h"
+#include "platform/file.h"
 #include "platform/sleep.h"
 #include "tags/status.h"
 
@@ -140,12 +141,14 @@ int runDecodeCommand(int argc, char** argv) {
     engineShutdown();
     return 1;
   }
-  int32_t frames = 0;
-  while (engineGetState(nullptr) != ENGINE_STOPPED) {
-    frames = engineGetFrameIndex();
-    platform::sleepMs(5);
-  }
+  while (engineGetState(nullptr) != ENGINE_STOPPED) platform::sleepMs(5);
   const MpegFrameHeader header = gEngine.header;
+  platform::File written;
+  const int64_t size = written.open(a.output, platform::FileMode::Read) ? written.size() : 0;
+  const int32_t frames = header.outputBytesPerFrame > 0 && size > 44
+                             ? static_cast<int32_t>((size - 44) / header.outputBytesPerFrame)
+                             : 0;
+  written.close();
   engineClose();
   engineShutdown();
   if (status() == ENGINE_ERR_WRITE) {
