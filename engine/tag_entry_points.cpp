@@ -10,6 +10,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/orva_engine.h"
+#include "engine/position.h"
 #include "engine/units.h"
 #include "tags/convert.h"
 #include "tags/file_info.h"
@@ -47,13 +48,8 @@ int32_t fail(int32_t code) {
 
 bool engineStopped() { return gEngine.state == ENGINE_STOPPED; }
 
-// Seconds played, as the play position is measured (device samples are
-// added here once playback reports them).
-double playedSeconds() {
-  const int32_t rate = gEngine.header.outputSampleRate;
-  if (rate <= 0) return 0;
-  return static_cast<double>(gEngine.positionBase) * 1000.0 / rate / 1000.0 * gEngine.timeScale;
-}
+// Seconds played, as the play position is measured.
+double playedSeconds() { return positionSecondsExact(); }
 
 double measuredSeconds() {
   const MpegFrameHeader& h = gEngine.header;
