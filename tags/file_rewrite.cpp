@@ -11,10 +11,6 @@
 namespace orva {
 namespace {
 
-std::atomic<RewriteFault> injectedFault{RewriteFault::None};
-
-bool faultAt(RewriteFault step) { return injectedFault.load(std::memory_order_relaxed) == step; }
-
 // A name not yet taken: target + ".~orva" + a tick count and a counter.
 bool rewriteMakeTempName(const char* target, char* out, size_t capacity) {
   static std::atomic<uint32_t> counter{0};
@@ -31,12 +27,10 @@ bool rewriteMakeTempName(const char* target, char* out, size_t capacity) {
 
 }  // namespace
 
-void setRewriteFaultForTests(RewriteFault fault) { injectedFault.store(fault); }
-
 FileRewrite::~FileRewrite() { discard(); }
 
 bool FileRewrite::start() {
-  if (faultAt(RewriteFault::Begin) || target_ == nullptr ||
+  if (target_ == nullptr ||
       !rewriteMakeTempName(target_, tempPath_, sizeof tempPath_))
     return false;
   if (!out_.open(tempPath_, platform::FileMode::CreateAlways)) {
@@ -48,7 +42,6 @@ bool FileRewrite::start() {
 
 bool FileRewrite::write(const void* data, int64_t count) {
   if (!failed_ && !out_.isOpen() && !start()) failed_ = true;
-  if (!failed_ && faultAt(RewriteFault::Write)) failed_ = true;
   if (!failed_ && count > 0 && out_.write(data, count) != count) failed_ = true;
   return !failed_;
 }
@@ -59,9 +52,9 @@ bool FileRewrite::commit() {
     discard();
     return false;
   }
-  bool flushed = !faultAt(RewriteFault::Flush) && out_.flush();
+  bool flushed = out_.flush();
   out_.close();
-  if (!flushed || faultAt(RewriteFault::Replace) || !platform::replaceFile(tempPath_, target_)) {
+  if (!flushed || !platform::replaceFile(tempPath_, target_)) {
     discard();
     return false;
   }

@@ -68,8 +68,4 @@ int32_t rewriteFile(const char* path, Render&& render) {
   return code == 0 ? 1 : 0;
 }
 
-// Steps at which tests make a rewrite fail.
-enum class RewriteFault { None, Begin, Write, Flush, Replace };
-void setRewriteFaultForTests(RewriteFault fault);
-
 }  // namespace orva

@@ -44,7 +44,7 @@ struct Fixture : ::testing::Test {
     for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++n;
     return n;
   }
-  void TearDown() override { setRewriteFaultForTests(RewriteFault::None); }
+  void TearDown() override { platform::disarmFileFaultsForTests(); }
 };
 
 using Id3v1File = Fixture;
@@ -198,11 +198,19 @@ TEST_F(Id3v1File, FailureAtAnyStepLeavesTheOldFile) {
   b.bytes(test::fakeAudio(40000)).bytes(test::tagBytes("Old"));
   put(b.v);
   Id3v1Record r = record("New");
-  for (RewriteFault fault : {RewriteFault::Begin, RewriteFault::Write, RewriteFault::Flush,
-                             RewriteFault::Replace}) {
-    setRewriteFaultForTests(fault);
+  platform::FileFaultPlan failedWrite;
+  failedWrite.failWriteAt = 1;
+  platform::FileFaultPlan shortWrite;
+  shortWrite.shortWriteAt = 1;
+  platform::FileFaultPlan diskFull;
+  diskFull.diskFullAfter = 1000;
+  platform::FileFaultPlan failedReplace;
+  failedReplace.failReplace = true;
+  for (const platform::FileFaultPlan& plan : {failedWrite, shortWrite, diskFull, failedReplace}) {
+    platform::armFileFaultsForTests(plan);
     setStatus(0);
     EXPECT_EQ(tagWriteId3v1(path.c_str(), &r, 1, 1), 0);
+    platform::disarmFileFaultsForTests();
     EXPECT_EQ(status(), ENGINE_ERR_WRITE);
     EXPECT_EQ(get(), b.v);
     EXPECT_EQ(filesInDir(), 1u);
