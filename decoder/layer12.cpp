@@ -131,6 +131,17 @@ void finishOps(int32_t n, int32_t limit, int32_t entries) {
   L.opCount = n + 1;
 }
 
+// An entry with no allocation; above the bound its partner entry is silent
+// too. `op` is the list's entry n - 1; n and e step past the partner.
+void markSilent(Layer12Op& op, int32_t& n, int32_t& e, bool shared) {
+  op.kind = L12_ZERO;
+  if (!shared) return;
+  Layer12State& L = state();
+  L.ops[n] = op;
+  L.ops[n++].entry = static_cast<uint8_t>(e + 1);
+  ++e;
+}
+
 // ---- Layer I ----
 
 void l1Compile(BitReader& br, int32_t nch, int32_t bound, int32_t limit) {
@@ -168,12 +179,7 @@ void l1Compile(BitReader& br, int32_t nch, int32_t bound, int32_t limit) {
     op.cls = 0;
     op.offset = static_cast<float>((1 << (bits > 0 ? bits - 1 : 0)) - 1);
     if (a == 0) {
-      op.kind = L12_ZERO;
-      if (shared) {
-        L.ops[n] = op;
-        L.ops[n++].entry = static_cast<uint8_t>(e + 1);
-        ++e;
-      }
+      markSilent(op, n, e, shared);
       continue;
     }
     op.scaled[0] = t.layer1Factor[a] * t.multiplier[L.scalefactor[e][0]];
@@ -281,12 +287,7 @@ void l2Compile(int32_t entries, int32_t nch, int32_t bound, int32_t limit) {
     op.entry = static_cast<uint8_t>(e);
     op.cls = static_cast<uint8_t>(c);
     if (c == 0) {
-      op.kind = L12_ZERO;
-      if (shared) {
-        L.ops[n] = op;
-        L.ops[n++].entry = static_cast<uint8_t>(e + 1);
-        ++e;
-      }
+      markSilent(op, n, e, shared);
       continue;
     }
     const bool grouped = c == 1 || c == 2 || c == 4;

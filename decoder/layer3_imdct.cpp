@@ -94,7 +94,7 @@ void imdct12x3(const float* in, float* ov, float* out) {
 void imdctChannel(int32_t gr, int32_t ch, float* hybrid, int32_t version, int32_t rateIndex) {
   Layer3State& L = gLayer3;
   const GranuleChannelInfo& g = L.side.gr[gr][ch];
-  const float* spec = L.spectrum[ch];
+  const float* lines = L.spectrum[ch];
   float* ov = L.overlap[ch];
   const int32_t lineLimit = L.lineLimit;
   const int32_t bound = L.bound[ch] < lineLimit ? L.bound[ch] : lineLimit;
@@ -115,9 +115,9 @@ void imdctChannel(int32_t gr, int32_t ch, float* hybrid, int32_t version, int32_
 
   int32_t sb = 0;
   for (; sb < longSb; ++sb) {
-    imdct36(spec + 18 * sb, sb < mixedSb ? normal : win, ov + 18 * sb, hybrid + sb);
+    imdct36(lines + 18 * sb, sb < mixedSb ? normal : win, ov + 18 * sb, hybrid + sb);
   }
-  for (; sb < shortSb; ++sb) imdct12x3(spec + 18 * sb, ov + 18 * sb, hybrid + sb);
+  for (; sb < shortSb; ++sb) imdct12x3(lines + 18 * sb, ov + 18 * sb, hybrid + sb);
   for (; sb < L.overlapSubbands[ch]; ++sb) {
     for (int t = 0; t < 18; ++t) hybrid[32 * t + sb] = ov[18 * sb + t];
     std::memset(ov + 18 * sb, 0, sizeof(float) * 18);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 
+#include "fuzz/counting_sink.h"
 #include "tags/byte_io.h"
 #include "tags/convert.h"
 #include "tags/file_info.h"
@@ -17,17 +18,7 @@
 
 namespace {
 
-struct CountingSink final : orva::ByteSink {
-  int64_t limit;
-  int64_t count = 0;
-  explicit CountingSink(int64_t l) : limit(l) {}
-  bool write(const void*, int64_t n) override {
-    if (n < 0) std::abort();
-    count += n;
-    if (count > limit) std::abort();
-    return true;
-  }
-};
+using orva::fuzz::CountingSink;
 
 void checkTerminated(const char* slots, int count, size_t slotSize) {
   for (int i = 0; i < count; ++i) {

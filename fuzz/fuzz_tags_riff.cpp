@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz/counting_sink.h"
 #include "tags/byte_io.h"
 #include "tags/id3v1.h"
 #include "tags/id3v1_file.h"
@@ -13,17 +14,7 @@
 
 namespace {
 
-struct CountingSink final : orva::ByteSink {
-  int64_t limit;
-  int64_t count = 0;
-  explicit CountingSink(int64_t l) : limit(l) {}
-  bool write(const void*, int64_t n) override {
-    if (n < 0) std::abort();
-    count += n;
-    if (count > limit) std::abort();
-    return true;
-  }
-};
+using orva::fuzz::CountingSink;
 
 }  // namespace
 
