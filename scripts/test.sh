@@ -13,6 +13,10 @@ echo "== native build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 
+echo "== native Release build (compiles only: the optimiser's own warnings must not break it)"
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build-release -j"$jobs"
+
 echo "== cross build"
 cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$repo_root/cmake/mingw-w64.cmake" >/dev/null
