@@ -10,13 +10,10 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "decoder/decoder.h"
-#include "engine/engine_state.h"
 #include "engine/orva_engine.h"
 #include "engine/status_text.h"
 #include "platform/file.h"
 #include "platform/sleep.h"
-#include "tags/status.h"
 
 namespace orva::cli {
 namespace {
@@ -106,6 +103,15 @@ void countEvents(int32_t event, int32_t) {
   if (event == ENGINE_EVENT_RESYNC) resyncs.fetch_add(1);
 }
 
+// PCM bytes of one decoded frame, from what the engine reports of the stream.
+int64_t outputBytesPerFrame(const FileInfo& f, const DecoderOptions& options) {
+  int64_t samples = f.layer == 1 ? 384 : 1152;
+  if (f.layer == 3 && f.version != 1) samples /= 2;
+  samples >>= options.downsampleShift;
+  const int64_t bytesPerSample = (options.outputFlags & 8) != 0 ? 1 : 2;
+  return samples * f.channels * bytesPerSample;
+}
+
 }  // namespace
 
 int runDecodeCommand(int argc, char** argv) {
@@ -118,9 +124,12 @@ int runDecodeCommand(int argc, char** argv) {
     return 2;
   }
   engineInit();
-  // The engine's own option call takes only what its hosts may set; the
-  // command offers every output variant of the decoder.
-  setDecoderOptions(a.options);
+  // The designed option call takes only the stream's channels or the mix;
+  // the output-variant call adds left, right and 8-bit samples.
+  DecoderOptions plain = a.options;
+  plain.outputFlags = 0;
+  engineSetDecoderOptions(&plain);
+  engineSetDecoderOutputFlags(a.options.outputFlags);
   engineSetEqualizer(a.equalizer ? a.bands : nullptr);
   resyncs = 0;
   engineSetCallback(countEvents);
@@ -142,21 +151,22 @@ int runDecodeCommand(int argc, char** argv) {
     return 1;
   }
   while (engineGetState(nullptr) != ENGINE_STOPPED) platform::sleepMs(5);
-  const MpegFrameHeader header = gEngine.header;
+  FileInfo stream{};
+  engineGetHeaderInfo(&stream);
+  const int64_t frameBytes = outputBytesPerFrame(stream, a.options);
   platform::File written;
   const int64_t size = written.open(a.output, platform::FileMode::Read) ? written.size() : 0;
-  const int32_t frames = header.outputBytesPerFrame > 0 && size > 44
-                             ? static_cast<int32_t>((size - 44) / header.outputBytesPerFrame)
-                             : 0;
+  const int32_t frames = frameBytes > 0 && size > 44 ? static_cast<int32_t>((size - 44) / frameBytes) : 0;
   written.close();
   engineClose();
+  const int32_t status = engineGetStatus();
   engineShutdown();
-  if (status() == ENGINE_ERR_WRITE) {
+  if (status == ENGINE_ERR_WRITE) {
     std::fprintf(stderr, "orva-cli decode: cannot write %s\n", a.output);
     return 1;
   }
   std::fprintf(stderr, "%s: %d frames, %d resyncs, %d Hz, %d ch, %d bit\n", a.input, frames,
-               resyncs.load(), header.outputSampleRate, header.outputChannels, header.outputBits);
+               resyncs.load(), stream.sampleRate, stream.channels, (a.options.outputFlags & 8) != 0 ? 8 : 16);
   return 0;
 }
 

@@ -10,7 +10,6 @@
 #include "engine/orva_engine.h"
 #include "engine/status_text.h"
 #include "platform/codepage.h"
-#include "tags/open_file_tags.h"
 
 namespace orva::cli {
 namespace {
@@ -63,9 +62,11 @@ void printHeader(const FileInfo& f) {
   std::printf("  frames       %d (%d s)\n", f.frames, f.seconds);
 }
 
-void printTag() {
+// The open file's tag; the layout probe tells a blank tag from none.
+void printTag(const char* path) {
   Id3v1Record tag{};
-  if (!openFileTags().hasId3v1 || engineGetTag(&tag) != 1) {
+  const int32_t layout = probeTagLayout(path);
+  if (layout < 0 || (layout & TAG_LAYOUT_ID3V1) == 0 || engineGetTag(&tag) != 1) {
     std::printf("  ID3v1        none\n");
     return;
   }
@@ -89,7 +90,7 @@ int showFile(const char* path) {
   printStream(stream);
   FileInfo info{};
   if (engineGetHeaderInfo(&info) == 1) printHeader(info);
-  printTag();
+  printTag(path);
   engineClose();
   return 0;
 }

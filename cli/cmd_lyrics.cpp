@@ -117,22 +117,25 @@ int write(const char* path, int argc, char** argv) {
   return show(path);
 }
 
+// The lines as the player loads them, in a list of the command's own: the
+// tag library's loader and lookups, not the engine's list.
 int lines(const char* audioPath, int argc, char** argv) {
   std::string lyricsPath = lyricsPathFor(audioPath);
-  if (!prepareLyricsFile(lyricsPath.c_str())) {
+  auto list = std::make_unique<LyricList>();
+  if (!prepareLyricsFile(*list, lyricsPath.c_str(), false)) {
     std::printf("%s: no lyrics file\n", lyricsPath.c_str());
     return 0;
   }
   if (argc == 0) {
-    for (int32_t i = 0; i < lyricLineCount(); ++i) {
-      const LyricLine& l = lyricLine(i);
+    for (int32_t i = 0; i < list->count; ++i) {
+      const LyricLine& l = list->lines[i];
       std::printf("%6d.%03d %s %s", l.timeMs / 1000, l.timeMs % 1000, l.timed ? " " : "+",
                   platform::cp932ToTerminal(l.text).c_str());
     }
     return 0;
   }
   LyricWindow w{};
-  lyricWindowAt(std::atof(argv[0]) * 1000.0, w);
+  lyricWindowAt(*list, std::atof(argv[0]) * 1000.0, w);
   std::printf("  %s  > %s  %s", platform::cp932ToTerminal(w.previous1).c_str(),
               platform::cp932ToTerminal(w.current).c_str(), platform::cp932ToTerminal(w.next1).c_str());
   return 0;

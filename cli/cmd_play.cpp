@@ -80,13 +80,6 @@ int parseArgs(int argc, char** argv, PlayArgs& a) {
   return a.paths.empty() ? 2 : 0;
 }
 
-std::string lyricsPathFor(const std::string& audio) {
-  const size_t dot = audio.find_last_of('.');
-  const size_t slash = audio.find_last_of("/\\");
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return audio;
-  return audio.substr(0, dot) + ".txt";
-}
-
 std::string clock(int32_t seconds) {
   char text[16];
   std::snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
@@ -133,8 +126,7 @@ class Player {
       std::fprintf(stderr, "\norva-cli play: cannot play %s: %s\n", path, statusText(engineGetStatus()));
       return Outcome::Failed;
     }
-    const std::string lyrics = lyricsPathFor(path);
-    lyricsLoaded_ = lyrics != path && platform::fileExists(lyrics.c_str()) && loadLyricsText(lyrics.c_str()) == 1;
+    lyricsLoaded_ = loadLyricsBeside(path) == 1;
     title_ = info.title[0] != '\0' ? platform::cp932ToTerminal(info.title) : std::string(path);
     if (info.artist[0] != '\0' && std::strcmp(info.artist, info.title) != 0) {
       title_ += " - " + platform::cp932ToTerminal(info.artist);

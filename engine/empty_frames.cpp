@@ -10,32 +10,11 @@
 #include "decoder/frame_header.h"
 #include "engine/engine_state.h"
 #include "engine/stream_probe.h"
-#include "tags/id3v1.h"
-#include "tags/open_file_tags.h"
-#include "tags/riff_walk.h"
-#include "tags/status.h"
+#include "tags/audio_start.h"
+#include "engine/status_register.h"
 
 namespace orva {
 namespace {
-
-// Where the audio starts: the data chunk of a RIFF file, past an ID3v2 tag,
-// or 128 bytes in when the first byte is 0.
-int32_t findAudioStart(platform::File& file, int64_t& start) {
-  uint8_t first[4];
-  if (!file.readAt(0, first, 4)) return ENGINE_ERR_READ;
-  start = 0;
-  if (std::memcmp(first, "RIFF", 4) == 0) {
-    InfoText unused{};
-    int64_t size = file.size();
-    if (walkRiffChunks(file, unused, start, size) != 1) return ENGINE_ERR_RIFF_WALK;
-    skipId3v2Header(file, start);
-  } else if (std::memcmp(first, "ID3", 3) == 0) {
-    skipId3v2Header(file, start);
-  } else if (first[0] == 0) {
-    start = 128;
-  }
-  return ENGINE_OK;
-}
 
 // First payload byte: after the header, its CRC and the Layer III side
 // information (17 bytes per channel for MPEG-1, 9 otherwise).
@@ -64,9 +43,12 @@ int32_t countLeadingEmptyFrames(const char* path, int32_t& status) {
     status = ENGINE_ERR_OPEN;
     return -1;
   }
-  int64_t position = 0;
-  status = findAudioStart(file, position);
+  FileSource source(file);
+  InfoText unused{};
+  AudioLocation where{};
+  status = locateAudio(source, unused, where);
   if (status != ENGINE_OK) return -1;
+  int64_t position = where.start;
 
   static std::array<uint8_t, kProbeWindow> bytes;  // window thread only
   // The frame holding a VBR header counts among the frames before the first

@@ -3,7 +3,7 @@
 
 #include "engine/engine_testing.h"
 #include "platform/sleep.h"
-#include "tags/status.h"
+#include "engine/status_register.h"
 
 namespace orva {
 

@@ -9,7 +9,9 @@
 
 #include "decoder/frame_header.h"
 #include "engine/orva_engine.h"
+#include "engine/status_register.h"
 #include "platform/file.h"
+#include "tags/lyric_lines.h"
 
 namespace orva {
 
@@ -37,6 +39,19 @@ struct EngineRecord {
   int32_t openDownsampleShift = 0;  // decoder option in force at the last MPEG open
   int32_t clampPosition = 1;
   bool sleepsEnabled = true;        // off only in tests and fuzzing
+
+  // The open file's tags as read at open; the ID3v1 writer refreshes them
+  // when asked to.
+  Id3v1Record id3v1{};              // texts trimmed, year 4 bytes + NUL
+  bool hasId3v1 = false;
+  InfoText infoText{};              // INFO text of a RIFF file
+
+  // The lyric lines the host loaded, and the options of the lyrics calls.
+  LyricList lyrics{};
+  bool multiStampLines = false;
+  bool lyricsUseMeasuredDuration = false;
+  bool readLyrics3OnOpen = false;
+  int32_t lyricsPlacement = 0;      // where the tag writers put a Lyrics3 block
 };
 
 extern EngineRecord gEngine;

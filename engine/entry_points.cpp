@@ -13,8 +13,9 @@
 #include "engine/stream_open.h"
 #include "engine/tag_access.h"
 #include "engine/transport.h"
+#include "tags/id3v1.h"
 #include "tags/id3v1_file.h"
-#include "tags/status.h"
+#include "engine/status_register.h"
 
 namespace orva {
 namespace {
@@ -118,6 +119,15 @@ int32_t engineSetDecoderOptions(const ::DecoderOptions* options) noexcept {
                                                 options->bandwidthLimitHz});
 }
 
+int32_t engineSetDecoderOutputFlags(int32_t flags) noexcept {
+  if (gEngine.state != ENGINE_STOPPED) return engineFail(ENGINE_ERR_BUSY);
+  if ((flags & ~(3 | 8)) != 0) return engineFail(ENGINE_ERR_ARGUMENT);
+  orva::DecoderOptions options{};
+  getDecoderOptions(options);
+  options.outputFlags = flags;
+  return setDecoderOptions(options);
+}
+
 int32_t engineGetDecoderOptions(::DecoderOptions* options) noexcept {
   if (options == nullptr) return engineFail(ENGINE_ERR_ARGUMENT);
   orva::DecoderOptions current{};
@@ -133,16 +143,21 @@ int32_t engineSetClampPosition(int32_t clamp) noexcept {
   return 1;
 }
 
-// The tag code sets the status itself on failure.
-int32_t readId3v1File(const char* path, Id3v1Record* tag) noexcept { return tagReadId3v1File(path, tag); }
-int32_t readId3v11File(const char* path, Id3v11Record* tag) noexcept { return tagReadId3v11File(path, tag); }
+int32_t readId3v1File(const char* path, Id3v1Record* tag) noexcept { return finish(tagReadId3v1File(path, tag)); }
+int32_t readId3v11File(const char* path, Id3v11Record* tag) noexcept { return finish(tagReadId3v11File(path, tag)); }
 
 int32_t writeId3v1Tag(const char* path, Id3v1Record* tag, int32_t refreshNowPlaying, int32_t create) noexcept {
-  return tagWriteId3v1(path, tag, refreshNowPlaying, create);
+  uint8_t written[kId3v1Size];
+  const int32_t code = tagWriteId3v1(path, tag, create, gEngine.lyricsPlacement, written);
+  if (code == ENGINE_OK && refreshNowPlaying == 1) refreshOpenFileTag(written);
+  return finish(code);
 }
 
 int32_t writeId3v11Tag(const char* path, Id3v11Record* tag, int32_t refreshNowPlaying, int32_t create) noexcept {
-  return tagWriteId3v11(path, tag, refreshNowPlaying, create);
+  uint8_t written[kId3v1Size];
+  const int32_t code = tagWriteId3v11(path, tag, create, gEngine.lyricsPlacement, written);
+  if (code == ENGINE_OK && refreshNowPlaying == 1) refreshOpenFileTag(written);
+  return finish(code);
 }
 
 }  // extern "C"

@@ -160,6 +160,11 @@ ORVA_API int32_t engineCountLeadingEmptyFrames(const char* path) ORVA_NOEXCEPT;
 /* Decoder options and positions. */
 ORVA_API int32_t engineSetDecoderOptions(const DecoderOptions* options) ORVA_NOEXCEPT;
 ORVA_API int32_t engineGetDecoderOptions(DecoderOptions* options) ORVA_NOEXCEPT;
+/* Every output variant of the decoder, beyond the two engineSetDecoderOptions
+   takes: bits 0-1 the channel mode (0 as the stream, 1 down-mix, 2 left only,
+   3 right only), 8 for 8-bit unsigned samples. Status 13 unless stopped, 18
+   for other bits. The other options stay as they are. */
+ORVA_API int32_t engineSetDecoderOutputFlags(int32_t flags) ORVA_NOEXCEPT;
 ORVA_API int32_t engineSetClampPosition(int32_t clamp) ORVA_NOEXCEPT;
 
 /* ID3v1 tags of files by path. */
@@ -276,13 +281,19 @@ typedef struct LyricLineWindow {
 
 /* Lyrics. */
 ORVA_API int32_t loadLyricsText(const char* path) ORVA_NOEXCEPT;
+/* The lyrics text file beside an audio file (its name with the extension
+   replaced by ".txt"), loaded as the player shows it: only each line's first
+   time stamp counts. 1 when the file was there and loaded; 0 otherwise (the
+   list is then empty). Status 13 unless stopped, 18 for an empty path. */
+ORVA_API int32_t loadLyricsBeside(const char* audioPath) ORVA_NOEXCEPT;
 ORVA_API int32_t getLyricWindow(LyricWindow* window) ORVA_NOEXCEPT;
 ORVA_API int32_t getLyricLineWindow(LyricLineWindow* window) ORVA_NOEXCEPT;
 ORVA_API int32_t readLyrics3File(const char* path, Lyrics3Fields* fields) ORVA_NOEXCEPT;
 ORVA_API int32_t readLyrics3FileSplit(const char* path, char* indicatorsAndShortFields, char* lyrics, char* info,
                                       char* image) ORVA_NOEXCEPT;
 ORVA_API int32_t setReadLyrics3OnOpen(int32_t enabled) ORVA_NOEXCEPT;
-ORVA_API int32_t loadLyricsFromOpenFile(void) ORVA_NOEXCEPT;
+/* The Lyrics3 block of the file the engine has open. */
+ORVA_API int32_t loadLyricsFromLyrics3(void) ORVA_NOEXCEPT;
 ORVA_API int32_t clearLyrics(void) ORVA_NOEXCEPT;
 ORVA_API int32_t setMultiStampLines(int32_t enabled) ORVA_NOEXCEPT;
 ORVA_API int32_t setLyricsUseMeasuredDuration(int32_t enabled) ORVA_NOEXCEPT;
@@ -309,6 +320,15 @@ ORVA_API int32_t readFileInfoBrief(const char* path, Id3v1Record* tag, FileInfo*
 ORVA_API int32_t readFileInfoFlags(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* text,
                                    int32_t* flags) ORVA_NOEXCEPT;
 ORVA_API int32_t getOpenFileInfoText(InfoText* text) ORVA_NOEXCEPT;
+/* The bits probeTagLayout returns (-1 when the file cannot be read). */
+enum TagLayoutBit {
+  TAG_LAYOUT_WAVE = 1,            /* RIFF "WAVE" */
+  TAG_LAYOUT_RMP3 = 2,            /* RIFF "RMP3" */
+  TAG_LAYOUT_ID3V2 = 4,           /* an ID3v2 tag where the audio starts */
+  TAG_LAYOUT_LEADING_HEADER = 8,  /* first byte 0: a 128-byte header */
+  TAG_LAYOUT_ID3V1 = 16,          /* the last 128 bytes begin "TAG" */
+  TAG_LAYOUT_LYRICS3 = 32         /* a Lyrics3 v2 block */
+};
 ORVA_API int32_t probeTagLayout(const char* path) ORVA_NOEXCEPT;
 
 /* ---- end of the tag library's block ---- */

@@ -14,7 +14,7 @@
 #include "engine/wave_file.h"
 #include "output/output_queue.h"
 #include "platform/sleep.h"
-#include "tags/status.h"
+#include "engine/status_register.h"
 
 namespace orva {
 namespace {

@@ -1,10 +1,8 @@
 // engineOpen and engineClose: probing a file for its audio.
 //
-// Order of the probe: ID3v1 at the end, a Lyrics3 v2 block in front of it,
-// the RIFF chunk walk ("fmt " and "data"), then for MPEG audio an ID3v2 tag,
-// the 128-byte block of a file whose first byte is 0, and the first frame
-// sync in the next 10240 bytes. Sizes read from the file only ever shrink the
-// audio data; it never reaches past the end of the file.
+// The file's audio is located as every reader of the tree locates it (the
+// trailing tags, the RIFF chunks, an ID3v2 tag or a leading header); for
+// MPEG audio the first frame is then searched for in the next 10240 bytes.
 #include "engine/stream_open.h"
 
 #include <algorithm>
@@ -15,13 +13,11 @@
 #include "engine/stream_probe.h"
 #include "engine/transport.h"
 #include "engine/units.h"
-#include "tags/id3v1.h"
+#include "tags/audio_start.h"
 #include "tags/byte_io.h"
+#include "tags/id3v1.h"
 #include "tags/lyric_lines.h"
-#include "tags/lyrics3.h"
-#include "tags/open_file_tags.h"
-#include "tags/riff_walk.h"
-#include "tags/status.h"
+#include "engine/status_register.h"
 
 namespace orva {
 namespace {
@@ -40,34 +36,19 @@ int32_t failOpen(int32_t status) {
   return status;
 }
 
-bool beginsRiff(platform::File& file) {
-  char id[4];
-  return file.readAt(0, id, 4) && std::memcmp(id, "RIFF", 4) == 0;
-}
-
-// Takes the ID3v1 tag and a Lyrics3 block in front of it off the data size.
-void takeOffTrailingTags(StreamInfo& info) {
-  OpenFileTags& tags = openFileTags();
-  if (readId3v1(gEngine.file, tags.id3v1) == 1) {
-    tags.hasId3v1 = true;
-    gEngine.audioSize -= std::min<int64_t>(kId3v1Size, gEngine.audioSize);
-    copyText(info.title, tags.id3v1.title);
-    copyText(info.artist, tags.id3v1.artist);
+// The tags of the file as open reads them; the lyrics too when asked to.
+void readTrailingTags(FileSource& source, const AudioLocation& where, StreamInfo& info) {
+  if (where.hasId3v1 && readId3v1(source, gEngine.id3v1) == 1) {
+    gEngine.hasId3v1 = true;
+    copyText(info.title, gEngine.id3v1.title);
+    copyText(info.artist, gEngine.id3v1.artist);
   }
-  int64_t lyricsLength = 0;
-  // A block claiming more than the bytes in front of it cannot be one.
-  if (findLyrics3(gEngine.file, lyricsLength) == 1 && lyricsLength > 0 &&
-      lyricsLength <= gEngine.audioSize) {
-    gEngine.audioSize -= lyricsLength;
-    if (readLyrics3OnOpen()) {
-      FileSource source(gEngine.file);
-      loadLyricsFromLyrics3(source);
-    }
+  if (where.lyrics3Length > 0 && gEngine.readLyrics3OnOpen) {
+    fillLyricsFromLyrics3(gEngine.lyrics, source, gEngine.multiStampLines);
   }
 }
 
-void openPcm(StreamInfo& info) {
-  const WaveFormatRecord& format = lastWaveFormat();
+void openPcm(const WaveFormatRecord& format, StreamInfo& info) {
   MpegFrameHeader& h = gEngine.header;
   h = MpegFrameHeader{};
   h.outputChannels = format.channels;
@@ -91,32 +72,8 @@ void openPcm(StreamInfo& info) {
   info.durationSeconds = gEngine.durationSeconds;
 }
 
-// RIFF files: the data chunk gives the audio; a PCM format ends the probe.
-int32_t walkRiff(bool& isPcm) {
-  int64_t start = 0;
-  int64_t size = gEngine.audioSize;
-  const int32_t found = walkRiffChunks(gEngine.file, openFileTags().info, start, size);
-  const int32_t formatClass = lastChunkWalk().formatClass;
-  // Without a data chunk there is nothing to play, whatever the format.
-  if (formatClass < 0 || found != 1) return ENGINE_ERR_RIFF_WALK;
-  if (start < 0 || start > gEngine.fileSize) return ENGINE_ERR_RIFF_WALK;
-  gEngine.audioStart = start;
-  gEngine.audioSize = std::clamp<int64_t>(size, 0, gEngine.fileSize - start);
-  isPcm = formatClass == 1;
-  return ENGINE_OK;
-}
-
 int32_t openMpeg(StreamInfo& info) {
   int64_t offset = gEngine.audioStart;
-  if (skipId3v2Header(gEngine.file, offset) == 1) {
-    const int64_t tagLength = offset - gEngine.audioStart;
-    gEngine.audioSize -= std::clamp<int64_t>(tagLength, 0, gEngine.audioSize);
-  }
-  if (offset == 0) {
-    uint8_t first[4];
-    if (!gEngine.file.readAt(0, first, 4)) return ENGINE_ERR_READ;
-    if (first[0] == 0) offset = 128;
-  }
   const int32_t probed = probeFirstFrame(gEngine.file, offset, gEngine.header);
   if (probed != ENGINE_OK) return probed;
   gEngine.audioStart = offset;
@@ -155,21 +112,21 @@ int32_t openStream(const char* path, StreamInfo& info) {
 
   gEngine.fileSize = gEngine.file.size();
   if (gEngine.fileSize < 0) return failOpen(ENGINE_ERR_READ);
-  gEngine.audioStart = 0;
-  gEngine.audioSize = gEngine.fileSize;
   gEngine.positionBase = 0;
   info = StreamInfo{};
-  clearOpenFileTags();
+  gEngine.id3v1 = Id3v1Record{};
+  gEngine.hasId3v1 = false;
 
-  takeOffTrailingTags(info);
-  bool isPcm = false;
-  if (beginsRiff(gEngine.file)) {
-    const int32_t walked = walkRiff(isPcm);
-    if (walked != ENGINE_OK) return failOpen(walked);
-  }
+  FileSource source(gEngine.file);
+  AudioLocation where{};
+  const int32_t located = locateAudio(source, gEngine.infoText, where);
+  if (located != ENGINE_OK) return failOpen(located);
+  gEngine.audioStart = where.start;
+  gEngine.audioSize = where.size;
+  readTrailingTags(source, where, info);
   gEngine.timeScale = 1.0;
-  if (isPcm) {
-    openPcm(info);
+  if (where.pcm) {
+    openPcm(where.walk.format, info);
     return ENGINE_OK;
   }
   const int32_t opened = openMpeg(info);

@@ -1,4 +1,4 @@
-// engineGetTag and engineGetGenreName over the tag fields the tag code keeps
+// engineGetTag and engineGetGenreName over the tag fields the engine keeps
 // for the open file.
 #include "engine/tag_access.h"
 
@@ -6,7 +6,6 @@
 
 #include "engine/engine_state.h"
 #include "tags/id3v1.h"
-#include "tags/open_file_tags.h"
 
 namespace orva {
 namespace {
@@ -30,7 +29,7 @@ void copyName(char (&destination)[128], const char* name) {
 
 int32_t copyOpenFileTag(Id3v1Record& tag) {
   if (!gEngine.file.isOpen()) return ENGINE_ERR_NOT_OPEN;
-  const Id3v1Record& open = openFileTags().id3v1;
+  const Id3v1Record& open = gEngine.id3v1;
   tag = Id3v1Record{};
   copyField(tag.title, open.title);
   copyField(tag.artist, open.artist);
@@ -42,6 +41,8 @@ int32_t copyOpenFileTag(Id3v1Record& tag) {
   copyName(tag.genreName, genreName(open.genre));
   return ENGINE_OK;
 }
+
+void refreshOpenFileTag(const uint8_t* tag128) { gEngine.hasId3v1 = parseId3v1(tag128, gEngine.id3v1); }
 
 int32_t fillGenreName(Id3v1Record& tag) {
   const int32_t genre = tag.genre;

@@ -12,4 +12,8 @@ namespace orva {
 int32_t copyOpenFileTag(Id3v1Record& tag);
 int32_t fillGenreName(Id3v1Record& tag);
 
+// After the host wrote a tag and asked for it: the 128 bytes written become
+// the open file's tag.
+void refreshOpenFileTag(const uint8_t* tag128);
+
 }  // namespace orva

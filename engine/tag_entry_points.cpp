@@ -1,8 +1,9 @@
 // The tag library's entry points of orva_engine.h: ID3v1-free tag work (INFO
 // text, Lyrics3, lyric lines, conversions, file information). Each checks
-// what the engine must allow, forwards to the tag code and reports failure
-// through the status register. The lyric line list and the lyrics options
-// live in the tag code; the engine hands it the play position.
+// what the engine must allow, forwards to the tag code with the engine's
+// options and reports failure through the status register. The lyric line
+// list and the lyrics options are the engine's; the tag code fills and
+// searches the list it is given.
 #include <cstddef>
 #include <cstring>
 #include <memory>
@@ -17,9 +18,9 @@
 #include "tags/info_writer.h"
 #include "tags/lyric_lines.h"
 #include "tags/lyrics3.h"
-#include "tags/open_file_tags.h"
+#include "tags/lyrics_file.h"
 #include "tags/riff_walk.h"
-#include "tags/status.h"
+#include "engine/status_register.h"
 
 // Hosts in other languages lay these records out by hand.
 static_assert(sizeof(InfoText) == 14 * 128);
@@ -41,10 +42,10 @@ namespace {
 constexpr size_t kShortFieldsSize = 2 + 4 * 250;  // indicators, AUT, EAL, EAR, ETT
 constexpr size_t kShortText = 512;
 
-int32_t fail(int32_t code) {
-  setStatus(code);
-  return 0;
-}
+int32_t fail(int32_t code) { return engineFail(code); }
+
+// 1 for ENGINE_OK, else 0 with the status set.
+int32_t finish(int32_t code) { return code == ENGINE_OK ? 1 : engineFail(code); }
 
 bool engineStopped() { return gEngine.state == ENGINE_STOPPED; }
 
@@ -59,7 +60,8 @@ double measuredSeconds() {
 }
 
 double lyricPosition() {
-  return lyricPositionMs(playedSeconds(), measuredSeconds(), gEngine.nominalDurationSeconds);
+  return lyricPositionMs(playedSeconds(), measuredSeconds(), gEngine.nominalDurationSeconds,
+                         gEngine.lyricsUseMeasuredDuration);
 }
 
 std::unique_ptr<Lyrics3Fields> newFields() {
@@ -67,6 +69,9 @@ std::unique_ptr<Lyrics3Fields> newFields() {
   if (fields) std::memset(fields.get(), 0, sizeof *fields);
   return fields;
 }
+
+// A read that found no block is a plain 0, without a status.
+int32_t finishLyrics3Read(int32_t code) { return code == kNoLyrics3Block ? 0 : finish(code); }
 
 }  // namespace
 }  // namespace orva
@@ -77,28 +82,33 @@ extern "C" {
 
 int32_t loadLyricsText(const char* path) noexcept {
   if (!engineStopped()) return fail(ENGINE_ERR_BUSY);
-  return orva::loadLyricsText(path);
+  return finish(fillLyricsFromTextFile(gEngine.lyrics, path, gEngine.multiStampLines));
+}
+
+int32_t loadLyricsBeside(const char* audioPath) noexcept {
+  if (!engineStopped()) return fail(ENGINE_ERR_BUSY);
+  if (audioPath == nullptr || audioPath[0] == '\0') return fail(ENGINE_ERR_ARGUMENT);
+  clearLyricLines(gEngine.lyrics);
+  return prepareLyricsFile(gEngine.lyrics, lyricsPathFor(audioPath).c_str(), gEngine.multiStampLines) ? 1 : 0;
 }
 
 int32_t getLyricWindow(LyricWindow* window) noexcept {
   if (window == nullptr) return fail(ENGINE_ERR_ARGUMENT);
   std::memset(window, 0, sizeof *window);
   if (!gEngine.file.isOpen()) return fail(ENGINE_ERR_NO_LYRIC);
-  const int32_t code = lyricWindowAt(lyricPosition(), *window);
-  return code == ENGINE_OK ? 1 : fail(code);
+  return finish(lyricWindowAt(gEngine.lyrics, lyricPosition(), *window));
 }
 
 int32_t getLyricLineWindow(LyricLineWindow* window) noexcept {
   if (window == nullptr) return fail(ENGINE_ERR_ARGUMENT);
   std::memset(window, 0, sizeof *window);
   if (!gEngine.file.isOpen()) return fail(ENGINE_ERR_NO_LYRIC);
-  const int32_t code = lyricLineWindowAt(lyricPosition(), *window);
-  return code == ENGINE_OK ? 1 : fail(code);
+  return finish(lyricLineWindowAt(gEngine.lyrics, lyricPosition(), *window));
 }
 
 int32_t readLyrics3File(const char* path, Lyrics3Fields* fields) noexcept {
   if (fields == nullptr) return fail(ENGINE_ERR_ARGUMENT);
-  return orva::readLyrics3File(path, *fields);
+  return finishLyrics3Read(readLyrics3Fields(path, *fields));
 }
 
 int32_t readLyrics3FileSplit(const char* path, char* shortFields, char* lyrics, char* info, char* image) noexcept {
@@ -110,7 +120,7 @@ int32_t readLyrics3FileSplit(const char* path, char* shortFields, char* lyrics, 
   std::memset(image, 0, sizeof(Lyrics3Fields::image));
   auto fields = newFields();
   if (!fields) return fail(ENGINE_ERR_MEMORY);
-  if (!orva::readLyrics3File(path, *fields)) return 0;
+  if (!finishLyrics3Read(readLyrics3Fields(path, *fields))) return 0;
   std::memcpy(shortFields, fields->indicators, 2);
   std::memcpy(shortFields + 2, fields->author, kShortFieldsSize - 2);  // AUT EAL EAR ETT are adjacent
   std::memcpy(lyrics, fields->lyrics, sizeof fields->lyrics);
@@ -120,39 +130,42 @@ int32_t readLyrics3FileSplit(const char* path, char* shortFields, char* lyrics, 
 }
 
 int32_t setReadLyrics3OnOpen(int32_t enabled) noexcept {
-  orva::setReadLyrics3OnOpen(enabled == 1);
+  gEngine.readLyrics3OnOpen = enabled == 1;
   return 1;
 }
 
-int32_t loadLyricsFromOpenFile(void) noexcept {
+int32_t loadLyricsFromLyrics3(void) noexcept {
   if (!engineStopped()) return fail(ENGINE_ERR_BUSY);
   if (!gEngine.file.isOpen()) return fail(ENGINE_ERR_NOT_OPEN);
   FileSource source(gEngine.file);
-  return loadLyricsFromLyrics3(source);
+  const int32_t code = fillLyricsFromLyrics3(gEngine.lyrics, source, gEngine.multiStampLines);
+  return code == kNoLyrics ? 0 : finish(code);
 }
 
 int32_t clearLyrics(void) noexcept {
   if (!engineStopped()) return fail(ENGINE_ERR_BUSY);
-  clearLyricLines();
+  clearLyricLines(gEngine.lyrics);
   return 1;
 }
 
 int32_t setMultiStampLines(int32_t enabled) noexcept {
-  orva::setMultiStampLines(enabled == 1);
+  gEngine.multiStampLines = enabled == 1;
   return 1;
 }
 
 int32_t setLyricsUseMeasuredDuration(int32_t enabled) noexcept {
-  orva::setLyricsUseMeasuredDuration(enabled != 0);
+  gEngine.lyricsUseMeasuredDuration = enabled != 0;
   return 1;
 }
 
 int32_t writeLyrics3(const char* path, const Lyrics3Fields* fields) noexcept {
   if (fields == nullptr) return fail(ENGINE_ERR_ARGUMENT);
-  return orva::writeLyrics3(path, fields, 1);
+  return finish(writeLyrics3Block(path, fields, gEngine.lyricsPlacement));
 }
 
-int32_t removeLyrics3(const char* path) noexcept { return orva::writeLyrics3(path, nullptr, 0); }
+int32_t removeLyrics3(const char* path) noexcept {
+  return finish(writeLyrics3Block(path, nullptr, gEngine.lyricsPlacement));
+}
 
 int32_t writeLyrics3Split(const char* path, const char* shortFields, const char* lyrics, const char* info,
                           const char* image) noexcept {
@@ -165,27 +178,29 @@ int32_t writeLyrics3Split(const char* path, const char* shortFields, const char*
   std::memcpy(fields->lyrics, lyrics, sizeof fields->lyrics);
   std::memcpy(fields->info, info, sizeof fields->info);
   std::memcpy(fields->image, image, sizeof fields->image);
-  return orva::writeLyrics3(path, fields.get(), 1);
+  return finish(writeLyrics3Block(path, fields.get(), gEngine.lyricsPlacement));
 }
 
 int32_t setLyricsPlacement(int32_t mode) noexcept {
-  orva::setLyricsPlacement(mode);
+  gEngine.lyricsPlacement = validLyricsPlacement(mode);
   return 1;
 }
 
-int32_t convertToWaveMpeg(const char* path) noexcept { return orva::convertToWaveMpeg(path); }
-int32_t convertToMpeg(const char* path) noexcept { return orva::convertToMpeg(path); }
-int32_t convertToRmp3(const char* path) noexcept { return orva::convertToRmp3(path); }
-int32_t stripLeadingHeader(const char* path) noexcept { return orva::stripLeadingHeader(path); }
+int32_t convertToWaveMpeg(const char* path) noexcept {
+  return finish(convertFileToWaveMpeg(path, gEngine.lyricsPlacement));
+}
+int32_t convertToMpeg(const char* path) noexcept { return finish(convertFileToMpeg(path)); }
+int32_t convertToRmp3(const char* path) noexcept { return finish(convertFileToRmp3(path, gEngine.lyricsPlacement)); }
+int32_t stripLeadingHeader(const char* path) noexcept { return finish(stripFileLeadingHeader(path)); }
 
 int32_t writeInfo(const char* path, const InfoText* text) noexcept {
   if (text == nullptr) return fail(ENGINE_ERR_ARGUMENT);
-  return orva::writeInfo(path, *text);
+  return finish(writeInfoFile(path, *text, gEngine.lyricsPlacement));
 }
 
 int32_t writeInfoLong(const char* path, const InfoTextLong* text) noexcept {
   if (text == nullptr) return fail(ENGINE_ERR_ARGUMENT);
-  return orva::writeInfoLong(path, *text);
+  return finish(writeInfoLongFile(path, *text, gEngine.lyricsPlacement));
 }
 
 int32_t writeInfoShort(const char* path, const char* texts) noexcept {
@@ -201,7 +216,7 @@ int32_t writeInfoShort(const char* path, const char* texts) noexcept {
     std::memcpy(text->slots[i], from, n);
     if (n < kShortText) text->slots[i][n] = '\0';
   }
-  return orva::writeInfoLong(path, *text);
+  return finish(writeInfoLongFile(path, *text, gEngine.lyricsPlacement));
 }
 
 int32_t readInfoLong(const char* path, InfoTextLong* text) noexcept {
@@ -210,7 +225,8 @@ int32_t readInfoLong(const char* path, InfoTextLong* text) noexcept {
   platform::File file;
   if (path == nullptr || path[0] == '\0' || !file.open(path, platform::FileMode::Read)) return fail(ENGINE_ERR_OPEN);
   FileSource source(file);
-  return orva::readInfoLong(source, *text);
+  // A file without a data chunk or with another format is a plain 0.
+  return readInfoLongFrom(source, *text) == ENGINE_OK ? 1 : 0;
 }
 
 int32_t readInfoShort(const char* path, char* texts) noexcept {
@@ -228,27 +244,27 @@ int32_t readInfoShort(const char* path, char* texts) noexcept {
 
 int32_t readFileInfo(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* text) noexcept {
   if (tag == nullptr || info == nullptr || text == nullptr) return fail(ENGINE_ERR_ARGUMENT);
-  return orva::readFileInfo(path, tag, info, text, nullptr);
+  return finish(readFileInfoAt(path, tag, info, text, nullptr));
 }
 
 int32_t readFileInfoBrief(const char* path, Id3v1Record* tag, FileInfo* info) noexcept {
   if (tag == nullptr || info == nullptr) return fail(ENGINE_ERR_ARGUMENT);
-  return orva::readFileInfo(path, tag, info, nullptr, nullptr);
+  return finish(readFileInfoAt(path, tag, info, nullptr, nullptr));
 }
 
 int32_t readFileInfoFlags(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* text,
                           int32_t* flags) noexcept {
   if (tag == nullptr || info == nullptr || text == nullptr || flags == nullptr) return fail(ENGINE_ERR_ARGUMENT);
-  return orva::readFileInfo(path, tag, info, text, flags);
+  return finish(readFileInfoAt(path, tag, info, text, flags));
 }
 
 int32_t getOpenFileInfoText(InfoText* text) noexcept {
   if (text == nullptr) return fail(ENGINE_ERR_ARGUMENT);
   if (!gEngine.file.isOpen()) return fail(ENGINE_ERR_OPEN);
-  *text = openFileTags().info;
+  *text = gEngine.infoText;
   return 1;
 }
 
-int32_t probeTagLayout(const char* path) noexcept { return orva::probeTagLayout(path); }
+int32_t probeTagLayout(const char* path) noexcept { return probeTagLayoutAt(path); }
 
 }  // extern "C"

@@ -11,7 +11,7 @@
 #include "engine/position.h"
 #include "output/output_queue.h"
 #include "platform/sleep.h"
-#include "tags/status.h"
+#include "engine/status_register.h"
 
 namespace orva {
 namespace {

@@ -9,7 +9,7 @@
 #include "engine/transport.h"
 #include "engine/units.h"
 #include "output/output_queue.h"
-#include "tags/status.h"
+#include "engine/status_register.h"
 
 namespace orva {
 

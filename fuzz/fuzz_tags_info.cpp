@@ -37,15 +37,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FileInfo info;
   InfoText text;
   int32_t flags = 0;
-  if (orva::readFileInfo(source, &tag, &info, &text, &flags) == ENGINE_OK) {
+  if (orva::readFileInfoFrom(source, &tag, &info, &text, &flags) == ENGINE_OK) {
     if (info.fileSize != length || info.frames < 0 || info.seconds < 0 || flags < 0 || flags > 63) std::abort();
   }
   checkTerminated(&text.slots[0][0], 14, 128);
-  int32_t layout = orva::probeTagLayout(source);
+  int32_t layout = orva::probeTagLayoutFrom(source);
   if (layout < -1 || layout > 63) std::abort();
 
   auto longText = std::make_unique<InfoTextLong>();
-  orva::readInfoLong(source, *longText);
+  orva::readInfoLongFrom(source, *longText);
   checkTerminated(&longText->slots[0][0], 17, 2048);
 
   // Each output is the old bytes once, a header, a LIST chunk of at most the
@@ -57,11 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   orva::renderToRiff(source, (size & 1) != 0, placement, b);
   orva::renderToMpeg(source, c);
   orva::renderWithoutLeadingHeader(source, d);
-  orva::renderLyrics3Rewrite(source, nullptr, e);
+  orva::renderLyrics3Rewrite(source, nullptr, placement, e);
   auto fields = std::make_unique<Lyrics3Fields>();
   std::memset(fields.get(), 0, sizeof *fields);
   std::memcpy(fields->lyrics, data, size < 1000 ? size : 1000);
-  orva::renderLyrics3Rewrite(source, fields.get(), f);
+  orva::renderLyrics3Rewrite(source, fields.get(), placement, f);
   orva::renderInfoRewrite(source, text, placement, nullptr, g);
   return 0;
 }

@@ -60,18 +60,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (r == 1 && (piece.advance <= 0 || piece.advance > line)) std::abort();
   }
 
-  orva::setMultiStampLines((size & 1) != 0);
-  orva::loadLyricsFromText(source);
-  orva::loadLyricsFromLyrics3(source);
-  if (orva::lyricLineCount() > orva::kMaxLyricLines) std::abort();
+  static orva::LyricList list;
+  const bool multiStamp = (size & 1) != 0;
+  orva::fillLyricsFromText(list, source, multiStamp);
+  orva::fillLyricsFromLyrics3(list, source, multiStamp);
+  if (list.count > orva::kMaxLyricLines) std::abort();
   LyricWindow window;
   LyricLineWindow lineWindow;
   for (double at : {0.0, 1500.0, 60000.0, 1e9}) {
-    orva::lyricWindowAt(at, window);
-    orva::lyricLineWindowAt(at, lineWindow);
+    orva::lyricWindowAt(list, at, window);
+    orva::lyricLineWindowAt(list, at, lineWindow);
     if (std::strlen(window.current) > 127 || std::strlen(lineWindow.currentLine) > 127) std::abort();
   }
-  orva::setMultiStampLines(false);
 
   std::vector<uint8_t> filtered(2 * size + 1);
   if (orva::filterLyricsText(data, length, filtered.data()) > 2 * length) std::abort();

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   orva::RiffWalk walk;
   int64_t start = 0;
   int64_t audio = length;
-  if (orva::walkRiffChunks(source, info, start, audio, walk)) {
+  if (orva::walkRiffChunks(source, info, start, audio, walk) == ENGINE_OK) {
     if (start < 0 || audio < 0 || start > length || audio > length - start) std::abort();
   }
   for (const auto& slot : info.slots) {
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   uint8_t tag[orva::kId3v1Size];
   orva::makeBlankTag(tag);
   CountingSink id3Out(limit);
-  orva::renderId3v1Rewrite(source, tag, static_cast<int32_t>(size & 1), id3Out);
+  orva::renderId3v1Rewrite(source, tag, static_cast<int32_t>(size & 1), static_cast<int32_t>(size % 3), id3Out);
   CountingSink infoOut(limit);
   orva::renderInfoRewrite(source, info, static_cast<int32_t>(size % 3), nullptr, infoOut);
   return 0;

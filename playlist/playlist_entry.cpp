@@ -22,7 +22,7 @@ void joinTitle(char* out, const char* artist, const char* title) {
 }  // namespace
 
 int32_t readEntryFileInfo(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* infoText) {
-  return readFileInfo(path, tag, info, infoText, nullptr);
+  return readFileInfoAt(path, tag, info, infoText, nullptr) == ENGINE_OK ? 1 : 0;
 }
 
 PlaylistEntry* newPlaylistEntry() {

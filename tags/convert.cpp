@@ -144,19 +144,19 @@ int32_t renderWithoutLeadingHeader(ByteSource& old, ByteSink& out) {
   return ok ? 0 : ENGINE_ERR_WRITE;
 }
 
-int32_t convertToRmp3(const char* path) {
-  return rewriteFile(path, [](ByteSource& old, ByteSink& out) { return renderToRiff(old, false, lyricsPlacement(), out); });
+int32_t convertFileToRmp3(const char* path, int32_t placement) {
+  return rewriteFile(path, [placement](ByteSource& old, ByteSink& out) { return renderToRiff(old, false, placement, out); });
 }
 
-int32_t convertToWaveMpeg(const char* path) {
-  return rewriteFile(path, [](ByteSource& old, ByteSink& out) { return renderToRiff(old, true, lyricsPlacement(), out); });
+int32_t convertFileToWaveMpeg(const char* path, int32_t placement) {
+  return rewriteFile(path, [placement](ByteSource& old, ByteSink& out) { return renderToRiff(old, true, placement, out); });
 }
 
-int32_t convertToMpeg(const char* path) {
+int32_t convertFileToMpeg(const char* path) {
   return rewriteFile(path, [](ByteSource& old, ByteSink& out) { return renderToMpeg(old, out); });
 }
 
-int32_t stripLeadingHeader(const char* path) {
+int32_t stripFileLeadingHeader(const char* path) {
   return rewriteFile(path, [](ByteSource& old, ByteSink& out) { return renderWithoutLeadingHeader(old, out); });
 }
 

@@ -21,10 +21,12 @@ int32_t renderToRiff(ByteSource& old, bool wave, int32_t placement, ByteSink& ou
 int32_t renderToMpeg(ByteSource& old, ByteSink& out);
 int32_t renderWithoutLeadingHeader(ByteSource& old, ByteSink& out);
 
-// By path: 1, or 0 with the status set; the file is replaced or untouched.
-int32_t convertToRmp3(const char* path);
-int32_t convertToWaveMpeg(const char* path);
-int32_t convertToMpeg(const char* path);
-int32_t stripLeadingHeader(const char* path);
+// By path: ENGINE_OK or the status code of the failure; the file is
+// replaced or untouched. `placement` is the lyrics placement mode of the
+// INFO writer.
+int32_t convertFileToRmp3(const char* path, int32_t placement);
+int32_t convertFileToWaveMpeg(const char* path, int32_t placement);
+int32_t convertFileToMpeg(const char* path);
+int32_t stripFileLeadingHeader(const char* path);
 
 }  // namespace orva

@@ -9,13 +9,12 @@
 #include "tags/id3v1.h"
 #include "tags/lyrics3.h"
 #include "tags/riff_walk.h"
-#include "tags/status.h"
+#include "tags/audio_start.h"
 
 namespace orva {
 namespace {
 
 constexpr int64_t kHeaderWindow = 1024;
-constexpr int64_t kLeadingHeader = 128;
 
 // Up to `count` bytes at `offset` into `buffer` (the rest zero); the number read.
 int64_t readSome(ByteSource& source, int64_t offset, uint8_t* buffer, int64_t count) {
@@ -36,24 +35,24 @@ int32_t layoutBits(ByteSource& source, bool& complete) {
   int32_t bits = 0;
   if (std::memcmp(head, "RIFF", 4) == 0) {
     if (!source.readAt(0, head, 12)) return bits;
-    if (std::memcmp(head + 8, "WAVE", 4) == 0) bits |= kLayoutWave;
-    if (std::memcmp(head + 8, "RMP3", 4) == 0) bits |= kLayoutRmp3;
+    if (std::memcmp(head + 8, "WAVE", 4) == 0) bits |= TAG_LAYOUT_WAVE;
+    if (std::memcmp(head + 8, "RMP3", 4) == 0) bits |= TAG_LAYOUT_RMP3;
     int64_t payload = 0;
     int64_t size = 0;
     if (findDataChunk(source, payload, size) != ENGINE_OK) return bits;
     uint8_t id[3];
-    if (size >= 3 && source.readAt(payload, id, 3) && std::memcmp(id, "ID3", 3) == 0) bits |= kLayoutId3v2;
+    if (size >= 3 && source.readAt(payload, id, 3) && std::memcmp(id, "ID3", 3) == 0) bits |= TAG_LAYOUT_ID3V2;
   } else if (std::memcmp(head, "ID3", 3) == 0) {
-    bits |= kLayoutId3v2;
+    bits |= TAG_LAYOUT_ID3V2;
   } else if (head[0] == 0) {
-    bits |= kLayoutLeadingHeader;
+    bits |= TAG_LAYOUT_LEADING_HEADER;
   }
   int64_t size = source.size();
   uint8_t tag[3];
   if (size < kId3v1Size || !source.readAt(size - kId3v1Size, tag, 3)) return bits;
-  if (std::memcmp(tag, "TAG", 3) == 0) bits |= kLayoutId3v1;
+  if (std::memcmp(tag, "TAG", 3) == 0) bits |= TAG_LAYOUT_ID3V1;
   int64_t lyrics = 0;
-  if (findLyrics3(source, lyrics)) bits |= kLayoutLyrics3;
+  if (findLyrics3(source, lyrics)) bits |= TAG_LAYOUT_LYRICS3;
   complete = true;
   return bits;
 }
@@ -81,47 +80,33 @@ void fillFileInfo(const MpegFrameHeader& h, int64_t fileSize, int64_t audioSize,
   info.seconds = units::clampToInt32(units::samplesToSeconds(samples, h.outputSampleRate));
 }
 
-int32_t probeTagLayout(ByteSource& source) {
+int32_t probeTagLayoutFrom(ByteSource& source) {
   bool complete = false;
   int32_t bits = layoutBits(source, complete);
   return complete ? bits : -1;
 }
 
-int32_t probeTagLayout(const char* path) {
+int32_t probeTagLayoutAt(const char* path) {
   platform::File file;
   if (path == nullptr || path[0] == '\0' || !file.open(path, platform::FileMode::Read)) return -1;
   FileSource source(file);
-  return probeTagLayout(source);
+  return probeTagLayoutFrom(source);
 }
 
-int32_t readFileInfo(ByteSource& source, Id3v1Record* tag, FileInfo* info, InfoText* text, int32_t* flags) {
+int32_t readFileInfoFrom(ByteSource& source, Id3v1Record* tag, FileInfo* info, InfoText* text, int32_t* flags) {
   if (tag != nullptr) std::memset(tag, 0, sizeof *tag);
   if (info != nullptr) std::memset(info, 0, sizeof *info);
   if (text != nullptr) std::memset(text, 0, sizeof *text);
   if (flags != nullptr) *flags = 0;
-  const int64_t fileSize = source.size();
-  int64_t audioSize = fileSize;
-  int64_t start = 0;
-  uint8_t head[4];
-  if (!source.readAt(0, head, 4)) return ENGINE_ERR_READ;
+  InfoText walked{};
+  AudioLocation where{};
+  const int32_t located = locateAudio(source, walked, where);
+  if (located != ENGINE_OK) return located;
+  // The summary describes MPEG audio; a PCM WAVE file has none.
+  if (where.pcm) return ENGINE_ERR_RIFF_WALK;
+  if (text != nullptr) *text = walked;
 
-  if (std::memcmp(head, "RIFF", 4) == 0) {
-    InfoText walked{};
-    RiffWalk walk;
-    if (!walkRiffChunks(source, walked, start, audioSize, walk) || walk.result.formatClass != 0)
-      return ENGINE_ERR_RIFF_WALK;
-    if (text != nullptr) *text = walked;
-    int64_t at = start;
-    if (skipId3v2Header(source, at)) {
-      audioSize -= at - start;  // the tag's length, not the offset in the file
-      start = at;
-    }
-  } else if (std::memcmp(head, "ID3", 3) == 0) {
-    if (skipId3v2Header(source, start)) audioSize -= start;
-  } else if (head[0] == 0) {
-    start = kLeadingHeader;
-  }
-
+  int64_t start = where.start;
   uint8_t window[kHeaderWindow];
   int64_t got = readSome(source, start, window, kHeaderWindow);
   if (got == 0) return ENGINE_ERR_READ;
@@ -133,32 +118,22 @@ int32_t readFileInfo(ByteSource& source, Id3v1Record* tag, FileInfo* info, InfoT
   if (!readStreamHeader(window, static_cast<int32_t>(kHeaderWindow), header, false)) return ENGINE_ERR_BAD_HEADER;
 
   Id3v1Record record{};
-  bool tagged = readId3v1(source, record) == 1;
-  if (tag != nullptr && tagged) *tag = record;
-  if (tagged && audioSize == fileSize) audioSize -= kId3v1Size;
-  int64_t lyrics = 0;
-  if (findLyrics3(source, lyrics)) audioSize -= lyrics;
-  if (audioSize < 0) audioSize = 0;
-  if (info != nullptr) fillFileInfo(header, fileSize, audioSize, *info);
+  if (tag != nullptr && where.hasId3v1 && readId3v1(source, record) == 1) *tag = record;
+  if (info != nullptr) fillFileInfo(header, where.fileSize, where.size, *info);
   // A file too short for a tag still gets the bits of what it has.
   bool complete = false;
   if (flags != nullptr) *flags = layoutBits(source, complete);
   return ENGINE_OK;
 }
 
-int32_t readFileInfo(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* text, int32_t* flags) {
+int32_t readFileInfoAt(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* text, int32_t* flags) {
   if (tag != nullptr) std::memset(tag, 0, sizeof *tag);
   if (info != nullptr) std::memset(info, 0, sizeof *info);
   if (text != nullptr) std::memset(text, 0, sizeof *text);
   platform::File file;
-  if (path == nullptr || path[0] == '\0' || !file.open(path, platform::FileMode::Read)) {
-    setStatus(ENGINE_ERR_OPEN);
-    return 0;
-  }
+  if (path == nullptr || path[0] == '\0' || !file.open(path, platform::FileMode::Read)) return ENGINE_ERR_OPEN;
   FileSource source(file);
-  int32_t code = readFileInfo(source, tag, info, text, flags);
-  if (code != ENGINE_OK) setStatus(code);
-  return code == ENGINE_OK ? 1 : 0;
+  return readFileInfoFrom(source, tag, info, text, flags);
 }
 
 }  // namespace orva

@@ -9,7 +9,6 @@
 #include "engine/orva_engine.h"
 #include "platform/file.h"
 #include "tags/byte_io.h"
-#include "tags/status.h"
 
 namespace orva {
 
@@ -42,18 +41,16 @@ class FileRewrite final : public ByteSink {
 // is opened for reading and writing (so a file that cannot be written is
 // refused before any work), `render(old, out)` writes the new content from
 // the old into a rewrite, and the rewrite is committed. `render` returns 0
-// or a status code. Result 1, or 0 with the status set (1 when the file
-// cannot be opened, 4 when the new file cannot be put in place).
-// A render may answer kRewriteNothing: the file stays as it is, result 1.
+// or a status code. Result ENGINE_OK or the status code of the failure
+// (ENGINE_ERR_OPEN when the file cannot be opened, ENGINE_ERR_WRITE when the
+// new file cannot be put in place). A render may answer kRewriteNothing: the
+// file stays as it is, and that is success.
 inline constexpr int32_t kRewriteNothing = -1;
 
 template <typename Render>
 int32_t rewriteFile(const char* path, Render&& render) {
   platform::File file;
-  if (path == nullptr || path[0] == '\0' || !file.open(path, platform::FileMode::ReadWrite)) {
-    setStatus(ENGINE_ERR_OPEN);
-    return 0;
-  }
+  if (path == nullptr || path[0] == '\0' || !file.open(path, platform::FileMode::ReadWrite)) return ENGINE_ERR_OPEN;
   FileRewrite rewrite(path);
   int32_t code = 0;
   {
@@ -62,10 +59,9 @@ int32_t rewriteFile(const char* path, Render&& render) {
     if (old.failed()) code = ENGINE_ERR_READ;  // what was rendered cannot be trusted
   }
   file.close();  // the old file must be free to be replaced
-  if (code == kRewriteNothing) return 1;
-  if (code == 0 && !rewrite.commit()) code = ENGINE_ERR_WRITE;
-  if (code != 0) setStatus(code);
-  return code == 0 ? 1 : 0;
+  if (code == kRewriteNothing) return ENGINE_OK;
+  if (code == ENGINE_OK && !rewrite.commit()) code = ENGINE_ERR_WRITE;
+  return code;
 }
 
 }  // namespace orva

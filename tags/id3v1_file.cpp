@@ -12,9 +12,7 @@
 #include "tags/file_rewrite.h"
 #include "tags/id3v1.h"
 #include "tags/info_writer.h"
-#include "tags/open_file_tags.h"
 #include "tags/riff_walk.h"
-#include "tags/status.h"
 
 namespace orva {
 namespace {
@@ -26,18 +24,12 @@ int32_t readTagInto(platform::File& file, Id3v11Record& tag) { return readId3v11
 
 template <typename Record>
 int32_t readTagFile(const char* path, Record* tag) {
-  if (tag == nullptr) {
-    setStatus(ENGINE_ERR_ARGUMENT);
-    return 0;
-  }
+  if (tag == nullptr) return ENGINE_ERR_ARGUMENT;
   std::memset(tag, 0, sizeof *tag);
   platform::File file;
-  if (path == nullptr || path[0] == '\0' || !file.open(path, platform::FileMode::Read)) {
-    setStatus(ENGINE_ERR_OPEN);
-    return 0;
-  }
+  if (path == nullptr || path[0] == '\0' || !file.open(path, platform::FileMode::Read)) return ENGINE_ERR_OPEN;
   readTagInto(file, *tag);
-  return 1;
+  return ENGINE_OK;
 }
 
 // True when the LIST INFO chunk is the file's last chunk, so a sub-chunk
@@ -65,26 +57,19 @@ int32_t appendIid3(ByteSource& old, const RiffWalk& walk, const uint8_t* tag128,
 }
 
 template <typename Record, typename Render>
-int32_t writeTagFile(const char* path, Record* record, int32_t refreshNowPlaying, int32_t create,
+int32_t writeTagFile(const char* path, Record* record, int32_t create, int32_t placement, uint8_t* written,
                      Render render) {
-  if (record == nullptr) {
-    setStatus(ENGINE_ERR_ARGUMENT);
-    return 0;
-  }
-  uint8_t tag[kId3v1Size];
-  render(*record, tag);
-  if (!rewriteFile(path, [&](ByteSource& old, ByteSink& out) { return renderId3v1Rewrite(old, tag, create, out); }))
-    return 0;
-  if (refreshNowPlaying == 1) {
-    OpenFileTags& open = openFileTags();
-    open.hasId3v1 = parseId3v1(tag, open.id3v1);
-  }
-  return 1;
+  if (record == nullptr) return ENGINE_ERR_ARGUMENT;
+  render(*record, written);
+  return rewriteFile(path, [&](ByteSource& old, ByteSink& out) {
+    return renderId3v1Rewrite(old, written, create, placement, out);
+  });
 }
 
 }  // namespace
 
-int32_t renderId3v1Rewrite(ByteSource& old, const uint8_t* tag128, int32_t create, ByteSink& out) {
+int32_t renderId3v1Rewrite(ByteSource& old, const uint8_t* tag128, int32_t create, int32_t placement,
+                           ByteSink& out) {
   int64_t size = old.size();
   uint8_t head[4];
   if (size < 4 || !old.readAt(0, head, 4)) return ENGINE_ERR_READ;
@@ -109,20 +94,20 @@ int32_t renderId3v1Rewrite(ByteSource& old, const uint8_t* tag128, int32_t creat
   }
   if (listEndsFile(walk, size)) return appendIid3(old, walk, tag128, out);
   // No LIST chunk to extend: a new one, keeping whatever INFO text the file had.
-  return renderInfoRewrite(old, info, lyricsPlacement(), tag128, out);
+  return renderInfoRewrite(old, info, placement, tag128, out);
 }
 
 int32_t tagReadId3v1File(const char* path, Id3v1Record* tag) { return readTagFile(path, tag); }
 
 int32_t tagReadId3v11File(const char* path, Id3v11Record* tag) { return readTagFile(path, tag); }
 
-int32_t tagWriteId3v1(const char* path, Id3v1Record* tag, int32_t refreshNowPlaying, int32_t create) {
-  return writeTagFile(path, tag, refreshNowPlaying, create,
+int32_t tagWriteId3v1(const char* path, Id3v1Record* tag, int32_t create, int32_t placement, uint8_t* written) {
+  return writeTagFile(path, tag, create, placement, written,
                       [](Id3v1Record& r, uint8_t* out) { renderId3v1(r, out); });
 }
 
-int32_t tagWriteId3v11(const char* path, Id3v11Record* tag, int32_t refreshNowPlaying, int32_t create) {
-  return writeTagFile(path, tag, refreshNowPlaying, create,
+int32_t tagWriteId3v11(const char* path, Id3v11Record* tag, int32_t create, int32_t placement, uint8_t* written) {
+  return writeTagFile(path, tag, create, placement, written,
                       [](Id3v11Record& r, uint8_t* out) { renderId3v11(r, out); });
 }
 

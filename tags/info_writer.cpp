@@ -3,7 +3,6 @@
 // old file unchanged, and the Lyrics3 block and tag follow the text.
 #include "tags/info_writer.h"
 
-#include <atomic>
 #include <cstring>
 #include <new>
 
@@ -11,7 +10,6 @@
 #include "tags/file_rewrite.h"
 #include "tags/id3v1.h"
 #include "tags/lyrics3.h"
-#include "tags/status.h"
 
 namespace orva {
 namespace {
@@ -20,8 +18,6 @@ namespace {
 // ILYC comes last, as text or as the Lyrics3 carrier.
 constexpr int kWriteOrder[] = {0, 1, 2, 3, 5, 4, 6, 7, 8, 9, 10, 11, 13, 12};
 constexpr int kLongWriteOrder[] = {0, 1, 2, 3, 5, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
-
-std::atomic<int32_t> placementMode{0};
 
 // The text of a slot: up to its NUL, at most slotSize - 1 bytes, trailing
 // blanks cut.
@@ -64,12 +60,6 @@ int32_t renderTextRewrite(ByteSource& old, const Text& text, const int (&order)[
 }
 
 }  // namespace
-
-int32_t lyricsPlacement() { return placementMode.load(std::memory_order_relaxed); }
-
-void setLyricsPlacement(int32_t mode) {
-  placementMode.store(mode >= 0 && mode <= 2 ? mode : 0, std::memory_order_relaxed);
-}
 
 int32_t ListChunk::build(const InfoField* fields, int count, const LyricsCopy& lyrics, int32_t placement,
                          const uint8_t* tag128) {
@@ -144,15 +134,15 @@ int32_t renderInfoLongRewrite(ByteSource& old, const InfoTextLong& text, int32_t
   return renderTextRewrite(old, text, kLongWriteOrder, placement, nullptr, out);
 }
 
-int32_t writeInfo(const char* path, const InfoText& text) {
+int32_t writeInfoFile(const char* path, const InfoText& text, int32_t placement) {
   return rewriteFile(path, [&](ByteSource& old, ByteSink& out) {
-    return renderInfoRewrite(old, text, lyricsPlacement(), nullptr, out);
+    return renderInfoRewrite(old, text, placement, nullptr, out);
   });
 }
 
-int32_t writeInfoLong(const char* path, const InfoTextLong& text) {
+int32_t writeInfoLongFile(const char* path, const InfoTextLong& text, int32_t placement) {
   return rewriteFile(path, [&](ByteSource& old, ByteSink& out) {
-    return renderInfoLongRewrite(old, text, lyricsPlacement(), out);
+    return renderInfoLongRewrite(old, text, placement, out);
   });
 }
 

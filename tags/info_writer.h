@@ -13,10 +13,10 @@
 
 namespace orva {
 
-// Where an existing Lyrics3 block goes: 0 inside ILYC with the tag, 1 inside
-// IID3 with the tag (ILYC keeps the text), 2 dropped. Others are stored as 0.
-int32_t lyricsPlacement();
-void setLyricsPlacement(int32_t mode);
+// Where an existing Lyrics3 block goes (the `placement` argument of the
+// writers): 0 inside ILYC with the tag, 1 inside IID3 with the tag (ILYC
+// keeps the text), 2 dropped. Other values are taken as 0.
+inline int32_t validLyricsPlacement(int32_t mode) { return mode >= 0 && mode <= 2 ? mode : 0; }
 
 // One INFO text sub-chunk: its id and its bytes (the NUL is added).
 struct InfoField {
@@ -44,10 +44,11 @@ class ListChunk {
   int64_t tailLength_ = 0;
 };
 
-// 1, or 0 with the status code set (1 open, 3 short read, 4 write, 19 memory,
-// 20 not RIFF). The file is replaced whole or left as it was.
-int32_t writeInfo(const char* path, const InfoText& text);
-int32_t writeInfoLong(const char* path, const InfoTextLong& text);
+// ENGINE_OK, or the status code of the failure (ENGINE_ERR_OPEN,
+// ENGINE_ERR_READ, ENGINE_ERR_WRITE, ENGINE_ERR_MEMORY, ENGINE_ERR_RIFF_KIND
+// for a file that is not RIFF). The file is replaced whole or left as it was.
+int32_t writeInfoFile(const char* path, const InfoText& text, int32_t placement);
+int32_t writeInfoLongFile(const char* path, const InfoTextLong& text, int32_t placement);
 
 // The new content of the RIFF file `old` with its LIST chunk rewritten, into
 // `out`. `tagOverride` (128 bytes, or null) is written in place of the tag the

@@ -8,21 +8,9 @@
 
 #include "platform/file.h"
 #include "tags/lyrics3.h"
-#include "tags/status.h"
 
 namespace orva {
 namespace {
-
-struct LyricList {
-  LyricLine lines[kMaxLyricLines];
-  int32_t count = 0;
-  int32_t textLine = 0;  // the line counter of the loader
-};
-
-LyricList gLyrics{};
-bool gMultiStamp = false;
-bool gMeasuredDuration = false;
-bool gReadLyrics3OnOpen = false;
 
 constexpr int32_t kLineBytes = 127;
 constexpr int32_t kMultiLineBytes = 1023;
@@ -63,11 +51,11 @@ int32_t stampDigits(const char* text, int32_t length, int32_t& pos, int32_t maxD
   return n;
 }
 
-bool addLine(int32_t timeMs, int32_t segment, int32_t timed, const char* text, int32_t length) {
-  if (gLyrics.count >= kMaxLyricLines) return false;
-  LyricLine& line = gLyrics.lines[gLyrics.count++];
+bool addLine(LyricList& list, int32_t timeMs, int32_t segment, int32_t timed, const char* text, int32_t length) {
+  if (list.count >= kMaxLyricLines) return false;
+  LyricLine& line = list.lines[list.count++];
   line.timeMs = timeMs;
-  line.sourceLine = gLyrics.textLine;
+  line.sourceLine = list.textLine;
   line.segment = segment;
   line.timed = timed;
   copyText(line.text, text, length);
@@ -75,26 +63,26 @@ bool addLine(int32_t timeMs, int32_t segment, int32_t timed, const char* text, i
 }
 
 // One text line into entries; false once the list is full.
-bool addTextLine(const char* text, int32_t length) {
+bool addTextLine(LyricList& list, const char* text, int32_t length, bool multiStamp) {
   int32_t segment = 0;
   int32_t pos = 0;
   // Every piece advances by at least one stamp, so this ends.
   while (pos < length) {
     TimedSegment piece{};
-    int32_t r = splitTimedSegment(text + pos, length - pos, gMultiStamp, piece);
+    int32_t r = splitTimedSegment(text + pos, length - pos, multiStamp, piece);
     if (r < 0) {
-      if (pos == 0 && gLyrics.count > 0) {
-        int32_t previous = gLyrics.lines[gLyrics.count - 1].timeMs;
-        if (!addLine(previous, ++segment, 0, text, length)) return false;
+      if (pos == 0 && list.count > 0) {
+        int32_t previous = list.lines[list.count - 1].timeMs;
+        if (!addLine(list, previous, ++segment, 0, text, length)) return false;
       }
       break;
     }
-    if (!addLine(piece.timeMs, ++segment, 1, text + pos + piece.textOffset, piece.textLength)) return false;
+    if (!addLine(list, piece.timeMs, ++segment, 1, text + pos + piece.textOffset, piece.textLength)) return false;
     if (r == 0 || piece.advance <= 0) break;
     pos += piece.advance;
   }
-  if (segment > 0) ++gLyrics.textLine;
-  return gLyrics.count < kMaxLyricLines;
+  if (segment > 0) ++list.textLine;
+  return list.count < kMaxLyricLines;
 }
 
 // Lines of a text file as a text-mode reader gives them: CR LF read as LF,
@@ -159,20 +147,25 @@ void joinText(char (&to)[128], const char* text) {
 }
 
 // The current entry for a position; -1 when there is none.
-int32_t currentEntry(double positionMs) {
-  if (gLyrics.count == 0) return -1;
-  for (int32_t i = 0; i < gLyrics.count; ++i) {
-    if (gLyrics.lines[i].timeMs > positionMs) {
+int32_t currentEntry(const LyricList& list, double positionMs) {
+  if (list.count == 0) return -1;
+  for (int32_t i = 0; i < list.count; ++i) {
+    if (list.lines[i].timeMs > positionMs) {
       int32_t current = i - 1;
-      while (current >= 0 && gLyrics.lines[current].timed == 0) --current;
+      while (current >= 0 && list.lines[current].timed == 0) --current;
       return current;
     }
   }
-  return gLyrics.count - 1;
+  return list.count - 1;
 }
 
-const char* entryText(int32_t index) {
-  return index >= 0 && index < gLyrics.count ? gLyrics.lines[index].text : "";
+const char* entryText(const LyricList& list, int32_t index) {
+  return index >= 0 && index < list.count ? list.lines[index].text : "";
+}
+
+void copyEntryText(char (&to)[128], const LyricList& list, int32_t index) {
+  const char* text = entryText(list, index);
+  copyText(to, text, static_cast<int32_t>(std::strlen(text)));
 }
 
 }  // namespace
@@ -242,107 +235,89 @@ int32_t splitTimedSegment(const char* line, int32_t length, bool multiStamp, Tim
   return -1;
 }
 
-void setMultiStampLines(bool on) { gMultiStamp = on; }
-bool multiStampLines() { return gMultiStamp; }
-void setLyricsUseMeasuredDuration(bool on) { gMeasuredDuration = on; }
-bool lyricsUseMeasuredDuration() { return gMeasuredDuration; }
-void setReadLyrics3OnOpen(bool on) { gReadLyrics3OnOpen = on; }
-bool readLyrics3OnOpen() { return gReadLyrics3OnOpen; }
-
-void clearLyricLines() {
-  gLyrics.count = 0;
-  gLyrics.textLine = 0;
+void clearLyricLines(LyricList& list) {
+  list.count = 0;
+  list.textLine = 0;
 }
 
-int32_t lyricLineCount() { return gLyrics.count; }
-const LyricLine& lyricLine(int32_t index) { return gLyrics.lines[index]; }
-
-void loadLyricsFromText(ByteSource& text) {
-  clearLyricLines();
+void fillLyricsFromText(LyricList& list, ByteSource& text, bool multiStamp) {
+  clearLyricLines(list);
   TextLines lines(text);
   char line[kMultiLineBytes + 1];
-  int32_t capacity = gMultiStamp ? kMultiLineBytes : kLineBytes;
+  int32_t capacity = multiStamp ? kMultiLineBytes : kLineBytes;
   int32_t length = 0;
   while (lines.next(line, capacity, length)) {
-    if (!addTextLine(line, length)) break;
+    if (!addTextLine(list, line, length, multiStamp)) break;
   }
 }
 
-int32_t loadLyricsText(const char* path) {
-  clearLyricLines();
-  if (path == nullptr || path[0] == '\0') return 1;
+int32_t fillLyricsFromTextFile(LyricList& list, const char* path, bool multiStamp) {
+  clearLyricLines(list);
+  if (path == nullptr || path[0] == '\0') return ENGINE_OK;
   platform::File file;
-  if (!file.open(path, platform::FileMode::Read)) {
-    setStatus(ENGINE_ERR_LYRICS_OPEN);
-    return 0;
-  }
+  if (!file.open(path, platform::FileMode::Read)) return ENGINE_ERR_LYRICS_OPEN;
   FileSource source(file);
-  loadLyricsFromText(source);
-  return 1;
+  fillLyricsFromText(list, source, multiStamp);
+  return ENGINE_OK;
 }
 
-int32_t loadLyricsFromLyrics3(ByteSource& source) {
-  clearLyricLines();
+int32_t fillLyricsFromLyrics3(LyricList& list, ByteSource& source, bool multiStamp) {
+  clearLyricLines(list);
   std::unique_ptr<Lyrics3Fields> fields(new (std::nothrow) Lyrics3Fields);
-  if (!fields) {
-    setStatus(ENGINE_ERR_MEMORY);
-    return 0;
-  }
+  if (!fields) return ENGINE_ERR_MEMORY;
   int32_t failure = 0;
-  if (!readLyrics3(source, *fields, failure)) {
-    if (failure != 0) setStatus(failure);
-    return 0;
-  }
+  if (!readLyrics3(source, *fields, failure)) return failure != 0 ? failure : kNoLyrics;
   const char* lyr = fields->lyrics;
   int32_t size = 0;
   while (size < static_cast<int32_t>(sizeof fields->lyrics) && lyr[size] != '\0') ++size;
-  if (size == 0) return 0;
-  int32_t limit = gMultiStamp ? kMultiLineBytes : kLineBytes;
+  if (size == 0) return kNoLyrics;
+  int32_t limit = multiStamp ? kMultiLineBytes : kLineBytes;
   int32_t pos = 0;
   while (pos < size) {
     int32_t end = pos;
     while (end < size && lyr[end] != '\r' && lyr[end] != '\n') ++end;
-    if (!addTextLine(lyr + pos, cutCp932(lyr + pos, end - pos, limit))) break;
+    if (!addTextLine(list, lyr + pos, cutCp932(lyr + pos, end - pos, limit), multiStamp)) break;
     // A pair of any two line-break characters is one break.
     pos = end + 1;
     if (pos < size && (lyr[pos] == '\r' || lyr[pos] == '\n')) ++pos;
   }
-  return 1;
+  return ENGINE_OK;
 }
 
-double lyricPositionMs(double positionSeconds, double measuredSeconds, double nominalSeconds) {
-  double chosen = gMeasuredDuration ? measuredSeconds : nominalSeconds;
+double lyricPositionMs(double positionSeconds, double measuredSeconds, double nominalSeconds,
+                       bool useMeasuredDuration) {
+  double chosen = useMeasuredDuration ? measuredSeconds : nominalSeconds;
   // Without a measured duration there is nothing to scale by.
   double scale = measuredSeconds > 0 ? chosen / measuredSeconds : 1.0;
   return positionSeconds * scale * 1000.0;
 }
 
-int32_t lyricWindowAt(double positionMs, LyricWindow& window) {
+int32_t lyricWindowAt(const LyricList& list, double positionMs, LyricWindow& window) {
   std::memset(&window, 0, sizeof window);
-  int32_t current = currentEntry(positionMs);
+  int32_t current = currentEntry(list, positionMs);
   if (current < 0) return ENGINE_ERR_NO_LYRIC;
-  window.timeMs = gLyrics.lines[current].timeMs;
-  copyText(window.next2, entryText(current + 2), static_cast<int32_t>(std::strlen(entryText(current + 2))));
-  copyText(window.next1, entryText(current + 1), static_cast<int32_t>(std::strlen(entryText(current + 1))));
-  copyText(window.current, entryText(current), static_cast<int32_t>(std::strlen(entryText(current))));
-  copyText(window.previous1, entryText(current - 1), static_cast<int32_t>(std::strlen(entryText(current - 1))));
-  copyText(window.previous2, entryText(current - 2), static_cast<int32_t>(std::strlen(entryText(current - 2))));
+  window.timeMs = list.lines[current].timeMs;
+  copyEntryText(window.next2, list, current + 2);
+  copyEntryText(window.next1, list, current + 1);
+  copyEntryText(window.current, list, current);
+  copyEntryText(window.previous1, list, current - 1);
+  copyEntryText(window.previous2, list, current - 2);
   return ENGINE_OK;
 }
 
-int32_t lyricLineWindowAt(double positionMs, LyricLineWindow& window) {
+int32_t lyricLineWindowAt(const LyricList& list, double positionMs, LyricLineWindow& window) {
   std::memset(&window, 0, sizeof window);
-  int32_t current = currentEntry(positionMs);
+  int32_t current = currentEntry(list, positionMs);
   if (current < 0) return ENGINE_ERR_NO_LYRIC;
-  const LyricLine& now = gLyrics.lines[current];
+  const LyricLine& now = list.lines[current];
   window.timeMs = now.timeMs;
   window.sourceLine = now.sourceLine;
   window.segment = now.segment;
   // Milliseconds until the next entry's time.
-  if (current + 1 < gLyrics.count) window.timeToNext = gLyrics.lines[current + 1].timeMs - now.timeMs;
+  if (current + 1 < list.count) window.timeToNext = list.lines[current + 1].timeMs - now.timeMs;
   joinText(window.currentSegment, now.text);
-  for (int32_t i = 0; i < gLyrics.count; ++i) {
-    const LyricLine& e = gLyrics.lines[i];
+  for (int32_t i = 0; i < list.count; ++i) {
+    const LyricLine& e = list.lines[i];
     int32_t delta = e.sourceLine - now.sourceLine;
     if (delta == 2) joinText(window.lineAfterNext, e.text);
     if (delta == 1) joinText(window.nextLine, e.text);

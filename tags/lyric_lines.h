@@ -1,8 +1,7 @@
-// Timed lyrics: the time-stamp syntax, the one process-wide list of lyric
-// lines with its two loaders (a text file, a Lyrics3 block), and the lookups
-// of the lines around a play position. The engine's entry points check the
-// engine state and compute the position; everything here runs on the host's
-// window thread.
+// Timed lyrics: the time-stamp syntax, a list of lyric lines with its two
+// loaders (a text file, a Lyrics3 block), and the lookups of the lines around
+// a play position. The engine owns the one list it hands out and its options;
+// it checks the engine state and computes the position.
 #pragma once
 
 #include <cstdint>
@@ -37,35 +36,34 @@ struct TimedSegment {
 };
 int32_t splitTimedSegment(const char* line, int32_t length, bool multiStamp, TimedSegment& out);
 
-// Options (engine options in the interface).
-void setMultiStampLines(bool on);
-bool multiStampLines();
-void setLyricsUseMeasuredDuration(bool on);
-bool lyricsUseMeasuredDuration();
-void setReadLyrics3OnOpen(bool on);
-bool readLyrics3OnOpen();
+struct LyricList {
+  LyricLine lines[kMaxLyricLines];
+  int32_t count = 0;
+  int32_t textLine = 0;  // the line counter of the loader
+};
 
-// The list.
-void clearLyricLines();
-int32_t lyricLineCount();
-const LyricLine& lyricLine(int32_t index);
+void clearLyricLines(LyricList& list);
 
-// Loaders; both clear the list first. The text is read as a text file is
+// Loaders; each clears the list first. The text is read as a text file is
 // (CR LF as LF) in lines of at most 127 bytes (1023 with multiStamp).
-void loadLyricsFromText(ByteSource& text);
-// 1 when the file opened (status 8 otherwise); an empty path only clears.
-int32_t loadLyricsText(const char* path);
-// From the LYR field of the block of `source`: 1, or 0 when there is no block
-// or its lyrics are empty.
-int32_t loadLyricsFromLyrics3(ByteSource& source);
+void fillLyricsFromText(LyricList& list, ByteSource& text, bool multiStamp);
+// ENGINE_OK when the file opened (an empty path only clears), else
+// ENGINE_ERR_LYRICS_OPEN.
+int32_t fillLyricsFromTextFile(LyricList& list, const char* path, bool multiStamp);
+// From the LYR field of the block of `source`: ENGINE_OK; kNoLyrics when
+// there is no block or its lyrics are empty; or the status code of a read
+// or memory failure.
+inline constexpr int32_t kNoLyrics = -1;
+int32_t fillLyricsFromLyrics3(LyricList& list, ByteSource& source, bool multiStamp);
 
 // The play position in milliseconds as the lookups measure it: seconds
 // played scaled by the chosen duration (nominal unless the measured one is
 // asked for) over the measured one.
-double lyricPositionMs(double positionSeconds, double measuredSeconds, double nominalSeconds);
+double lyricPositionMs(double positionSeconds, double measuredSeconds, double nominalSeconds,
+                       bool useMeasuredDuration);
 
 // The lines around `positionMs`: 0 (ENGINE_OK) or ENGINE_ERR_NO_LYRIC.
-int32_t lyricWindowAt(double positionMs, LyricWindow& window);
-int32_t lyricLineWindowAt(double positionMs, LyricLineWindow& window);
+int32_t lyricWindowAt(const LyricList& list, double positionMs, LyricWindow& window);
+int32_t lyricLineWindowAt(const LyricList& list, double positionMs, LyricLineWindow& window);
 
 }  // namespace orva

@@ -11,7 +11,6 @@
 #include "tags/id3v1.h"
 #include "tags/info_writer.h"
 #include "tags/riff_walk.h"
-#include "tags/status.h"
 
 namespace orva {
 namespace {
@@ -158,7 +157,7 @@ int32_t readLyrics3(ByteSource& source, Lyrics3Fields& fields, int32_t& failure)
   return parseLyrics3(copy.block(), copy.length - kLyrics3Trailer, fields) ? 1 : 0;
 }
 
-int32_t renderLyrics3Rewrite(ByteSource& old, const Lyrics3Fields* fields, ByteSink& out) {
+int32_t renderLyrics3Rewrite(ByteSource& old, const Lyrics3Fields* fields, int32_t placement, ByteSink& out) {
   int64_t size = old.size();
   uint8_t head[4];
   uint8_t tag[kId3v1Size];
@@ -183,31 +182,24 @@ int32_t renderLyrics3Rewrite(ByteSource& old, const Lyrics3Fields* fields, ByteS
   // extended INFO text.
   std::unique_ptr<InfoTextLong> text(new (std::nothrow) InfoTextLong);
   if (!text) return ENGINE_ERR_MEMORY;
-  readInfoLong(result, *text);
-  return renderInfoLongRewrite(result, *text, lyricsPlacement(), out);
+  readInfoLongFrom(result, *text);
+  return renderInfoLongRewrite(result, *text, placement, out);
 }
 
-int32_t readLyrics3File(const char* path, Lyrics3Fields& fields) {
+int32_t readLyrics3Fields(const char* path, Lyrics3Fields& fields) {
   std::memset(&fields, 0, sizeof fields);
   platform::File file;
-  if (path == nullptr || path[0] == '\0' || !file.open(path, platform::FileMode::Read)) {
-    setStatus(ENGINE_ERR_OPEN);
-    return 0;
-  }
+  if (path == nullptr || path[0] == '\0' || !file.open(path, platform::FileMode::Read)) return ENGINE_ERR_OPEN;
   FileSource source(file);
   int32_t failure = 0;
-  int32_t found = readLyrics3(source, fields, failure);
-  if (failure != 0) setStatus(failure);
-  return found;
+  if (readLyrics3(source, fields, failure)) return ENGINE_OK;
+  return failure != 0 ? failure : kNoLyrics3Block;
 }
 
-int32_t writeLyrics3(const char* path, const Lyrics3Fields* fields, int32_t writeBlock) {
-  if (writeBlock == 1 && fields == nullptr) {
-    setStatus(ENGINE_ERR_ARGUMENT);
-    return 0;
-  }
-  const Lyrics3Fields* block = writeBlock == 1 ? fields : nullptr;
-  return rewriteFile(path, [&](ByteSource& old, ByteSink& out) { return renderLyrics3Rewrite(old, block, out); });
+int32_t writeLyrics3Block(const char* path, const Lyrics3Fields* fields, int32_t placement) {
+  return rewriteFile(path, [&](ByteSource& old, ByteSink& out) {
+    return renderLyrics3Rewrite(old, fields, placement, out);
+  });
 }
 
 }  // namespace orva

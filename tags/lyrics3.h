@@ -53,12 +53,17 @@ int32_t copyLyrics3(ByteSource& source, LyricsCopy& copy);
 // New content of `old` with its tail (Lyrics3 block and tag) replaced: with
 // `fields`, a new block; with null, none. The old tag, or a blank one, ends
 // the file. RIFF files also get their LIST chunk rewritten around the block.
-// Returns 0 or the status code of the failure.
-int32_t renderLyrics3Rewrite(ByteSource& old, const Lyrics3Fields* fields, ByteSink& out);
+// `placement` is the INFO writer's lyrics placement mode. Returns 0 or the
+// status code of the failure.
+int32_t renderLyrics3Rewrite(ByteSource& old, const Lyrics3Fields* fields, int32_t placement, ByteSink& out);
 
-// By path. readLyrics3File zero-fills `fields`; 1, or 0 with the status set.
-int32_t readLyrics3File(const char* path, Lyrics3Fields& fields);
-// writeBlock 1 writes `fields` as the file's block; 0 removes the block.
-int32_t writeLyrics3(const char* path, const Lyrics3Fields* fields, int32_t writeBlock);
+// By path. readLyrics3Fields zero-fills `fields`: ENGINE_OK, kNoLyrics3Block
+// when the file has none (or it is damaged), or the status code of the
+// failure.
+inline constexpr int32_t kNoLyrics3Block = -1;
+int32_t readLyrics3Fields(const char* path, Lyrics3Fields& fields);
+// Writes `fields` as the file's block, or with null removes the block:
+// ENGINE_OK or the status code of the failure.
+int32_t writeLyrics3Block(const char* path, const Lyrics3Fields* fields, int32_t placement);
 
 }  // namespace orva

@@ -54,19 +54,19 @@ int64_t filterLyricsText(const uint8_t* text, int64_t length, uint8_t* out) {
   return written;
 }
 
-int32_t prepareLyricsFile(const char* lyricsPath) {
+bool prepareLyricsFile(LyricList& list, const char* lyricsPath, bool multiStamp) {
   platform::File file;
-  if (lyricsPath == nullptr || !file.open(lyricsPath, platform::FileMode::Read)) return 0;
+  if (lyricsPath == nullptr || !file.open(lyricsPath, platform::FileMode::Read)) return false;
   int64_t size = file.size();
-  if (size <= 0 || size > kMaxLyricsFileSize) return 0;
+  if (size <= 0 || size > kMaxLyricsFileSize) return false;
   std::unique_ptr<uint8_t[]> text(new (std::nothrow) uint8_t[static_cast<size_t>(size)]);
   std::unique_ptr<uint8_t[]> filtered(new (std::nothrow) uint8_t[static_cast<size_t>(2 * size)]);
-  if (!text || !filtered || !file.readAt(0, text.get(), size)) return 0;
+  if (!text || !filtered || !file.readAt(0, text.get(), size)) return false;
   file.close();
   int64_t length = filterLyricsText(text.get(), size, filtered.get());
   MemorySource source(filtered.get(), length);
-  loadLyricsFromText(source);
-  return 1;
+  fillLyricsFromText(list, source, multiStamp);
+  return true;
 }
 
 }  // namespace orva

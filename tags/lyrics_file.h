@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tags/byte_io.h"
+#include "tags/lyric_lines.h"
 
 namespace orva {
 
@@ -24,7 +25,7 @@ std::string lyricsPathFor(const char* audioPath);
 int64_t filterLyricsText(const uint8_t* text, int64_t length, uint8_t* out);
 
 // Reads the lyrics file (1 to 1,000,000 bytes), filters it and loads the
-// lines from memory. 1 when the file was there and loaded, else 0.
-int32_t prepareLyricsFile(const char* lyricsPath);
+// lines from memory into `list`. True when the file was there and loaded.
+bool prepareLyricsFile(LyricList& list, const char* lyricsPath, bool multiStamp);
 
 }  // namespace orva

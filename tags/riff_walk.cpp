@@ -23,9 +23,6 @@ constexpr uint16_t kFormatPcm = 1;
 constexpr uint16_t kFormatMpeg = 80;
 constexpr uint16_t kFormatMpegLayer3 = 85;
 
-ChunkWalkResult lastResult{};
-WaveFormatRecord lastFormat{};
-
 bool idIs(const uint8_t* p, const char* id) { return std::memcmp(p, id, 4) == 0; }
 
 // Where a walk stores the INFO texts: the standard or the extended form.
@@ -154,7 +151,7 @@ int32_t riffWalk(ByteSource& source, const InfoSlots& info, int64_t& audioStart,
 
 int32_t walkRiffChunks(ByteSource& source, InfoText& info, int64_t& audioStart, int64_t& audioSize,
                        RiffWalk& walk) {
-  return riffWalk(source, slotsOf(info), audioStart, audioSize, walk);
+  return riffWalk(source, slotsOf(info), audioStart, audioSize, walk) == 1 ? ENGINE_OK : ENGINE_ERR_RIFF_WALK;
 }
 
 int32_t findDataChunk(ByteSource& source, int64_t& payload, int64_t& size) {
@@ -174,27 +171,15 @@ int32_t findDataChunk(ByteSource& source, int64_t& payload, int64_t& size) {
   return ENGINE_ERR_READ;
 }
 
-int32_t readInfoLong(ByteSource& source, InfoTextLong& text) {
+int32_t readInfoLongFrom(ByteSource& source, InfoTextLong& text) {
   int64_t audioStart = 0;
   int64_t audioSize = source.size();
   RiffWalk walk;
-  int32_t found = riffWalk(source, slotsOf(text), audioStart, audioSize, walk);
+  const int32_t found = riffWalk(source, slotsOf(text), audioStart, audioSize, walk);
   // The extended reader takes MPEG formats only.
   if (walk.formatSeen && walk.format.formatTag != kFormatMpeg && walk.format.formatTag != kFormatMpegLayer3)
-    return 0;
-  return found;
+    return ENGINE_ERR_RIFF_WALK;
+  return found == 1 ? ENGINE_OK : ENGINE_ERR_RIFF_WALK;
 }
-
-int32_t walkRiffChunks(platform::File& file, InfoText& info, int64_t& audioStart, int64_t& audioSize) {
-  FileSource source(file);
-  RiffWalk walk;
-  int32_t found = walkRiffChunks(source, info, audioStart, audioSize, walk);
-  lastResult = walk.result;
-  lastFormat = walk.format;
-  return found;
-}
-
-const ChunkWalkResult& lastChunkWalk() { return lastResult; }
-const WaveFormatRecord& lastWaveFormat() { return lastFormat; }
 
 }  // namespace orva

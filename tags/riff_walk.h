@@ -37,8 +37,7 @@ struct WaveFormatRecord {
   uint16_t extraSize;
 };
 
-// Everything one walk learned, for the tag writers (which must not disturb
-// the process-wide state the engine reads).
+// Everything one walk learned.
 struct RiffWalk {
   ChunkWalkResult result;
   WaveFormatRecord format;
@@ -48,11 +47,10 @@ struct RiffWalk {
   int64_t listSize;
 };
 
-// 1 when a "data" chunk was found. audioStart/audioSize are in/out: the
-// caller passes 0 and the file size. The data size is limited to the chunk
-// size and to the bytes the file holds behind the chunk header.
-int32_t walkRiffChunks(platform::File& file, InfoText& info, int64_t& audioStart, int64_t& audioSize);
-// The same over any source; leaves the process-wide state alone.
+// ENGINE_OK when a "data" chunk was found, else ENGINE_ERR_RIFF_WALK (the
+// walk's result still tells what was seen). audioStart/audioSize are in/out:
+// the caller passes 0 and the file size. The data size is limited to the
+// chunk size and to the bytes the file holds behind the chunk header.
 int32_t walkRiffChunks(ByteSource& source, InfoText& info, int64_t& audioStart, int64_t& audioSize,
                        RiffWalk& walk);
 
@@ -62,11 +60,8 @@ int32_t walkRiffChunks(ByteSource& source, InfoText& info, int64_t& audioStart, 
 int32_t findDataChunk(ByteSource& source, int64_t& payload, int64_t& size);
 
 // The walk for the extended form: zero-fills `text`, stores up to 2047 bytes
-// per slot; 1 when a "data" chunk was found, 0 also for a non-MPEG format.
-int32_t readInfoLong(ByteSource& source, InfoTextLong& text);
-
-// State of the last walk (process-wide, reset at the start of every walk).
-const ChunkWalkResult& lastChunkWalk();
-const WaveFormatRecord& lastWaveFormat();
+// per slot; ENGINE_OK when a "data" chunk was found, ENGINE_ERR_RIFF_WALK
+// when none was or the format is not MPEG.
+int32_t readInfoLongFrom(ByteSource& source, InfoTextLong& text);
 
 }  // namespace orva

@@ -1,7 +1,7 @@
 // engineCountLeadingEmptyFrames over self-made streams.
 #include <gtest/gtest.h>
 
-#include "tags/status.h"
+#include "engine/status_register.h"
 #include "tests/engine/engine_test.h"
 
 namespace orva::test {

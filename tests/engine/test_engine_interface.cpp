@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/status_text.h"
-#include "tags/status.h"
+#include "engine/status_register.h"
 #include "tests/engine/engine_test.h"
 
 namespace orva::test {

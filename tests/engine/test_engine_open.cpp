@@ -5,7 +5,7 @@
 #include <chrono>
 #include <cstring>
 
-#include "tags/status.h"
+#include "engine/status_register.h"
 #include "tests/engine/engine_test.h"
 
 namespace orva::test {

@@ -7,7 +7,6 @@
 #include "tags/file_info.h"
 #include "tags/file_rewrite.h"
 #include "tags/id3v1.h"
-#include "tags/status.h"
 #include "tests/support/test_support.h"
 #include "tests/tags/tag_bytes.h"
 
@@ -115,15 +114,11 @@ TEST(ConvertByPath, StatusAndNoChangeOnRefusal) {
   Bytes riff;
   riff.text("RIFF").le32(0).text("RMP3").chunk("data", test::fakeAudio(200));
   ASSERT_TRUE(test::writeFileBytes(path, riff.v));
-  setStatus(0);
-  EXPECT_EQ(convertToRmp3(path.c_str()), 0);
-  EXPECT_EQ(status(), ENGINE_ERR_ALREADY_RIFF);
+  EXPECT_EQ(convertFileToRmp3(path.c_str(), 0), ENGINE_ERR_ALREADY_RIFF);
   EXPECT_EQ(test::readFileBytes(path), riff.v);
-  EXPECT_EQ(stripLeadingHeader(path.c_str()), 1);
+  EXPECT_EQ(stripFileLeadingHeader(path.c_str()), ENGINE_OK);
   EXPECT_EQ(test::readFileBytes(path), riff.v);
-  setStatus(0);
-  EXPECT_EQ(convertToMpeg(dir.file("none").c_str()), 0);
-  EXPECT_EQ(status(), ENGINE_ERR_OPEN);
+  EXPECT_EQ(convertFileToMpeg(dir.file("none").c_str()), ENGINE_ERR_OPEN);
 }
 
 // MPEG-1 Layer III, 128 kbit/s, 44.1 kHz, no CRC: 417-byte frames.
@@ -147,7 +142,7 @@ TEST(FileInfo, BareRiffAndLeadingHeaderFiles) {
   Id3v1Record tag{};
   FileInfo info{};
   int32_t flags = 0;
-  ASSERT_EQ(readFileInfo(src, &tag, &info, nullptr, &flags), ENGINE_OK);
+  ASSERT_EQ(readFileInfoFrom(src, &tag, &info, nullptr, &flags), ENGINE_OK);
   EXPECT_EQ(info.version, 1);
   EXPECT_EQ(info.layer, 3);
   EXPECT_EQ(info.noCrc, 1);
@@ -157,31 +152,31 @@ TEST(FileInfo, BareRiffAndLeadingHeaderFiles) {
   EXPECT_EQ(info.seconds, 2) << "100 x 1152 samples at 44.1 kHz";
   EXPECT_EQ(info.fileSize, 41828);
   EXPECT_STREQ(tag.title, "t");
-  EXPECT_EQ(flags, kLayoutId3v1);
+  EXPECT_EQ(flags, TAG_LAYOUT_ID3V1);
 
   auto riff = run(toRmp3, bare.v);
   MemorySource rsrc(riff.data(), static_cast<int64_t>(riff.size()));
   InfoText text{};
-  ASSERT_EQ(readFileInfo(rsrc, &tag, &info, &text, &flags), ENGINE_OK);
+  ASSERT_EQ(readFileInfoFrom(rsrc, &tag, &info, &text, &flags), ENGINE_OK);
   EXPECT_EQ(info.frames, 100);
   EXPECT_STREQ(text.slots[9], "ZENFO");
-  EXPECT_EQ(flags, kLayoutRmp3 | kLayoutId3v1);
+  EXPECT_EQ(flags, TAG_LAYOUT_RMP3 | TAG_LAYOUT_ID3V1);
 
   Bytes headed;
   headed.fill(128, 0).bytes(frames(10));
   MemorySource hsrc(headed.v.data(), static_cast<int64_t>(headed.v.size()));
-  ASSERT_EQ(readFileInfo(hsrc, &tag, &info, nullptr, &flags), ENGINE_OK);
-  EXPECT_EQ(flags, kLayoutLeadingHeader);
+  ASSERT_EQ(readFileInfoFrom(hsrc, &tag, &info, nullptr, &flags), ENGINE_OK);
+  EXPECT_EQ(flags, TAG_LAYOUT_LEADING_HEADER);
 
   Bytes pcm;
   pcm.text("RIFF").le32(0).text("WAVE").fmt(1).chunk("data", std::vector<uint8_t>(400, 0));
   MemorySource psrc(pcm.v.data(), static_cast<int64_t>(pcm.v.size()));
-  EXPECT_EQ(readFileInfo(psrc, &tag, &info, nullptr, nullptr), ENGINE_ERR_RIFF_WALK);
+  EXPECT_EQ(readFileInfoFrom(psrc, &tag, &info, nullptr, nullptr), ENGINE_ERR_RIFF_WALK);
   auto noise = test::fakeAudio(2000);
   noise[0] = 1;
   noise[1] = 2;
   MemorySource nsrc(noise.data(), 2000);
-  EXPECT_EQ(readFileInfo(nsrc, &tag, &info, nullptr, nullptr), ENGINE_ERR_NO_SYNC);
+  EXPECT_EQ(readFileInfoFrom(nsrc, &tag, &info, nullptr, nullptr), ENGINE_ERR_NO_SYNC);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "tags/id3v1.h"
-#include "tags/status.h"
 #include "tests/support/test_support.h"
 #include "tests/tags/tag_bytes.h"
 
@@ -144,12 +143,9 @@ TEST(InfoWriter, WritesTheFileByPath) {
   ASSERT_TRUE(test::writeFileBytes(path, old.v));
   InfoText text{};
   std::strcpy(text.slots[0], "Name");
-  ASSERT_EQ(writeInfo(path.c_str(), text), 1);
+  ASSERT_EQ(writeInfoFile(path.c_str(), text, 0), ENGINE_OK);
   EXPECT_EQ(test::readFileBytes(path), render(old.v, text));
-
-  setStatus(0);
-  EXPECT_EQ(writeInfo(dir.file("missing.rmp").c_str(), text), 0);
-  EXPECT_EQ(status(), ENGINE_ERR_OPEN);
+  EXPECT_EQ(writeInfoFile(dir.file("missing.rmp").c_str(), text, 0), ENGINE_ERR_OPEN);
 }
 
 }  // namespace

@@ -6,17 +6,21 @@
 #include <string>
 
 #include "tags/lyrics_file.h"
-#include "tags/status.h"
 #include "tests/support/test_support.h"
 
 namespace orva {
 namespace {
 
+LyricList gList;
+bool gMultiStamp = false;
+
 void load(const std::string& text) {
   MemorySource src(reinterpret_cast<const uint8_t*>(text.data()), static_cast<int64_t>(text.size()));
-  loadLyricsFromText(src);
+  fillLyricsFromText(gList, src, gMultiStamp);
 }
 
+const LyricLine& lyricLine(int32_t i) { return gList.lines[i]; }
+int32_t lyricLineCount() { return gList.count; }
 std::string textOf(int32_t i) { return lyricLine(i).text; }
 
 TEST(TimeStamp, Syntax) {
@@ -59,7 +63,7 @@ TEST(TimedSegments, OneOrSeveralStampsPerLine) {
 }
 
 TEST(LyricsText, UntimedLinesBeforeTheFirstStampAreDroppedLaterOnesContinue) {
-  setMultiStampLines(false);
+  gMultiStamp = false;
   load("title\r\n\r\n[0:01]first\r\nmore\n[0:03]third");
   ASSERT_EQ(lyricLineCount(), 3);
   EXPECT_EQ(textOf(0), "first\n") << "CR LF is read as LF and kept";
@@ -82,14 +86,14 @@ TEST(LyricsText, LongLinesAreCutAndTheListStopsAtAThousand) {
 }
 
 TEST(LyricsText, MultiStampLinesGiveSegmentsAndTheLineWindowJoinsThem) {
-  setMultiStampLines(true);
+  gMultiStamp = true;
   load("[0:01]a [0:02]b [0:03]c\n[0:05]next\n");
-  setMultiStampLines(false);
+  gMultiStamp = false;
   ASSERT_EQ(lyricLineCount(), 4);
   EXPECT_EQ(lyricLine(2).segment, 3);
   EXPECT_EQ(lyricLine(3).sourceLine, 1);
   LyricLineWindow w{};
-  ASSERT_EQ(lyricLineWindowAt(2500, w), ENGINE_OK);
+  ASSERT_EQ(lyricLineWindowAt(gList, 2500, w), ENGINE_OK);
   EXPECT_EQ(w.segment, 2);
   EXPECT_EQ(w.timeToNext, 1000);
   EXPECT_STREQ(w.currentSegment, "b ");
@@ -103,27 +107,24 @@ TEST(LyricsText, MultiStampLinesGiveSegmentsAndTheLineWindowJoinsThem) {
 TEST(LyricWindowLookup, CurrentLineAndNeighbours) {
   load("[0:01]one\n[0:02]two\ncont\n[0:04]four\n[0:05]five\n");
   LyricWindow w{};
-  EXPECT_EQ(lyricWindowAt(500, w), ENGINE_ERR_NO_LYRIC) << "before the first stamp";
-  ASSERT_EQ(lyricWindowAt(3500, w), ENGINE_OK);
+  EXPECT_EQ(lyricWindowAt(gList, 500, w), ENGINE_ERR_NO_LYRIC) << "before the first stamp";
+  ASSERT_EQ(lyricWindowAt(gList, 3500, w), ENGINE_OK);
   EXPECT_STREQ(w.current, "two\n") << "an untimed continuation is never current";
   EXPECT_STREQ(w.next1, "cont\n");
   EXPECT_STREQ(w.next2, "four\n");
   EXPECT_STREQ(w.previous1, "one\n");
   EXPECT_STREQ(w.previous2, "");
   EXPECT_EQ(w.timeMs, 2000);
-  ASSERT_EQ(lyricWindowAt(99000, w), ENGINE_OK);
+  ASSERT_EQ(lyricWindowAt(gList, 99000, w), ENGINE_OK);
   EXPECT_STREQ(w.current, "five\n");
-  clearLyricLines();
-  EXPECT_EQ(lyricWindowAt(3500, w), ENGINE_ERR_NO_LYRIC);
+  clearLyricLines(gList);
+  EXPECT_EQ(lyricWindowAt(gList, 3500, w), ENGINE_ERR_NO_LYRIC);
 }
 
 TEST(LyricWindowLookup, PositionScalesByTheChosenDuration) {
-  setLyricsUseMeasuredDuration(false);
-  EXPECT_DOUBLE_EQ(lyricPositionMs(10.0, 100.0, 99.0), 9900.0);
-  setLyricsUseMeasuredDuration(true);
-  EXPECT_DOUBLE_EQ(lyricPositionMs(10.0, 100.0, 99.0), 10000.0);
-  setLyricsUseMeasuredDuration(false);
-  EXPECT_DOUBLE_EQ(lyricPositionMs(10.0, 0.0, 0.0), 10000.0) << "no duration: no division by zero";
+  EXPECT_DOUBLE_EQ(lyricPositionMs(10.0, 100.0, 99.0, false), 9900.0);
+  EXPECT_DOUBLE_EQ(lyricPositionMs(10.0, 100.0, 99.0, true), 10000.0);
+  EXPECT_DOUBLE_EQ(lyricPositionMs(10.0, 0.0, 0.0, false), 10000.0) << "no duration: no division by zero";
 }
 
 TEST(LyricsFile, PathBesideTheAudio) {
@@ -141,19 +142,17 @@ TEST(LyricsFile, FilterKeepsTheFirstStampAndLoadsWithoutATemporaryFile) {
   test::TempDir dir;
   std::string path = dir.file("song.txt");
   ASSERT_TRUE(test::writeFileBytes(path, std::vector<uint8_t>(in.begin(), in.end())));
-  ASSERT_EQ(prepareLyricsFile(path.c_str()), 1);
+  ASSERT_EQ(prepareLyricsFile(gList, path.c_str(), false), true);
   ASSERT_EQ(lyricLineCount(), 2);
   EXPECT_EQ(textOf(0), "one two\n");
-  EXPECT_EQ(prepareLyricsFile(dir.file("none.txt").c_str()), 0);
+  EXPECT_EQ(prepareLyricsFile(gList, dir.file("none.txt").c_str(), false), false);
   ASSERT_TRUE(test::writeFileBytes(path, std::vector<uint8_t>(kMaxLyricsFileSize + 1, 'a')));
-  EXPECT_EQ(prepareLyricsFile(path.c_str()), 0) << "too large";
+  EXPECT_EQ(prepareLyricsFile(gList, path.c_str(), false), false) << "too large";
 }
 
-TEST(LyricsText, MissingFileSetsStatus8) {
-  setStatus(0);
-  EXPECT_EQ(loadLyricsText("/no/such/lyrics.txt"), 0);
-  EXPECT_EQ(status(), ENGINE_ERR_LYRICS_OPEN);
-  EXPECT_EQ(loadLyricsText(""), 1);
+TEST(LyricsText, MissingFileIsALyricsOpenFailure) {
+  EXPECT_EQ(fillLyricsFromTextFile(gList, "/no/such/lyrics.txt", false), ENGINE_ERR_LYRICS_OPEN);
+  EXPECT_EQ(fillLyricsFromTextFile(gList, "", false), ENGINE_OK);
 }
 
 }  // namespace

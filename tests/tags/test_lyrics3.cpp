@@ -115,15 +115,15 @@ TEST(Lyrics3File, WriteAddsABlankTagAndRemoveLeavesAudioAndTag) {
   ASSERT_TRUE(test::writeFileBytes(path, audio));
   auto fields = emptyFields();
   std::strcpy(fields->lyrics, "words");
-  ASSERT_EQ(writeLyrics3(path.c_str(), fields.get(), 1), 1);
+  ASSERT_EQ(writeLyrics3Block(path.c_str(), fields.get(), 0), ENGINE_OK);
   auto v = test::readFileBytes(path);
   ASSERT_EQ(v.size(), 300u + 92 + 5 + 128);
   EXPECT_EQ(v.back(), 250) << "blank tag";
   auto back = emptyFields();
-  ASSERT_EQ(readLyrics3File(path.c_str(), *back), 1);
+  ASSERT_EQ(readLyrics3Fields(path.c_str(), *back), ENGINE_OK);
   EXPECT_STREQ(back->lyrics, "words");
 
-  ASSERT_EQ(writeLyrics3(path.c_str(), nullptr, 0), 1);
+  ASSERT_EQ(writeLyrics3Block(path.c_str(), nullptr, 0), ENGINE_OK);
   v = test::readFileBytes(path);
   ASSERT_EQ(v.size(), 300u + 128);
   EXPECT_TRUE(std::equal(audio.begin(), audio.end(), v.begin()));
@@ -139,12 +139,11 @@ TEST(Lyrics3File, RiffFileKeepsItsListConsistent) {
   ASSERT_TRUE(test::writeFileBytes(path, riff.v));
   InfoText text{};
   std::strcpy(text.slots[0], "Title");
-  ASSERT_EQ(writeInfo(path.c_str(), text), 1);
+  ASSERT_EQ(writeInfoFile(path.c_str(), text, 0), ENGINE_OK);
   for (int32_t mode : {0, 1, 2}) {
-    setLyricsPlacement(mode);
     auto fields = emptyFields();
     std::strcpy(fields->lyrics, "odd");
-    ASSERT_EQ(writeLyrics3(path.c_str(), fields.get(), 1), 1);
+    ASSERT_EQ(writeLyrics3Block(path.c_str(), fields.get(), mode), ENGINE_OK);
     auto v = test::readFileBytes(path);
     EXPECT_EQ(readLe32(v.data() + 4), v.size() - 8);
     EXPECT_EQ(readLe32(v.data() + 224), v.size() - 228) << "LIST size";
@@ -152,14 +151,13 @@ TEST(Lyrics3File, RiffFileKeepsItsListConsistent) {
     InfoText read{};
     RiffWalk walk;
     int64_t start = 0, size = src.size();
-    ASSERT_EQ(walkRiffChunks(src, read, start, size, walk), 1);
+    ASSERT_EQ(walkRiffChunks(src, read, start, size, walk), ENGINE_OK);
     EXPECT_STREQ(read.slots[0], "Title");
     EXPECT_STREQ(read.slots[12], "") << "the carried block is not text";
     auto back = emptyFields();
     int32_t failure = 0;
     EXPECT_EQ(readLyrics3(src, *back, failure), mode == 2 ? 0 : 1);
   }
-  setLyricsPlacement(0);
 }
 
 }  // namespace

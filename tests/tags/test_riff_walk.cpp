@@ -26,7 +26,7 @@ Walked walkBytes(const std::vector<uint8_t>& v) {
   MemorySource src(v.data(), static_cast<int64_t>(v.size()));
   w.start = 0;
   w.size = static_cast<int64_t>(v.size());
-  w.found = walkRiffChunks(src, w.info, w.start, w.size, w.walk);
+  w.found = walkRiffChunks(src, w.info, w.start, w.size, w.walk) == ENGINE_OK ? 1 : 0;
   return w;
 }
 
@@ -162,6 +162,7 @@ TEST(RiffWalk, CorpusFiles) {
       {"wav_s16_stereo_22k_truncated.wav", 1, 1, 44, 166443 - 44, ""},
       {"wav_s24_mono_44k.wav", 0, -1, 0, 0, nullptr},
   };
+  WaveFormatRecord lastFormat{};
   for (const Case& c : cases) {
     std::string path = test::joinPath(test::joinPath(shared, "corpus"), c.name);
     platform::File file;
@@ -172,8 +173,11 @@ TEST(RiffWalk, CorpusFiles) {
     InfoText info;
     int64_t start = 0;
     int64_t size = file.size();
-    EXPECT_EQ(walkRiffChunks(file, info, start, size), c.found) << c.name;
-    EXPECT_EQ(lastChunkWalk().formatClass, c.formatClass) << c.name;
+    FileSource source(file);
+    RiffWalk walk{};
+    EXPECT_EQ(walkRiffChunks(source, info, start, size, walk) == ENGINE_OK, c.found == 1) << c.name;
+    EXPECT_EQ(walk.result.formatClass, c.formatClass) << c.name;
+    lastFormat = walk.format;
     if (c.found) {
       EXPECT_EQ(start, c.start) << c.name;
       EXPECT_EQ(size, c.size) << c.name;
@@ -182,7 +186,7 @@ TEST(RiffWalk, CorpusFiles) {
       EXPECT_STREQ(info.slots[0], c.title) << c.name;
     }
   }
-  EXPECT_EQ(lastWaveFormat().formatTag, 0xFFFE);
+  EXPECT_EQ(lastFormat.formatTag, 0xFFFE);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The engine's process-wide status code and detail code. Every failing call
-// sets the status; nothing clears it. The tag code lives below the engine in
-// the link order, so the register is kept here and the engine uses it.
+// sets the status; nothing clears it. The code below the engine (decoder,
+// tags, output) returns its failures; only the engine writes the register.
 #pragma once
 
 #include <cstdint>

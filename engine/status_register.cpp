@@ -1,6 +1,6 @@
-// Storage of the status register (see status.h). Atomic because the playback
+// Storage of the status register (see status_register.h). Atomic because the playback
 // and conversion threads report failures too.
-#include "tags/status.h"
+#include "engine/status_register.h"
 
 #include <atomic>
 
