@@ -2,7 +2,10 @@
 // entry points by name, nothing linked in.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
 #include <string>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -44,6 +47,31 @@ class SharedEngine {
  private:
   void* handle_ = nullptr;
 };
+
+// The entry names the header declares, read from the header itself.
+std::vector<std::string> declaredEntryNames() {
+  std::ifstream header(std::string(ORVA_SOURCE_DIR) + "/engine/orva_engine.h");
+  std::vector<std::string> names;
+  const std::regex declaration(R"(^ORVA_API [^(]*?\b(\w+)\()");
+  std::string line;
+  std::smatch match;
+  while (std::getline(header, line)) {
+    if (std::regex_search(line, match, declaration)) names.push_back(match[1]);
+  }
+  return names;
+}
+
+TEST(SharedEngineTest, EveryDeclaredEntryIsExportedUnderItsName) {
+  SharedEngine engine(ORVA_ENGINE_LIBRARY);
+  ASSERT_TRUE(engine.loaded()) << ORVA_ENGINE_LIBRARY;
+  const std::vector<std::string> names = declaredEntryNames();
+  ASSERT_GT(names.size(), 80u) << "the header was not read";
+  for (const std::string& name : names) {
+    EXPECT_NE(engine.entry<void (*)()>(name.c_str()), nullptr) << name;
+  }
+  // Hosts bind the Lyrics3 loader of the open file by this name.
+  EXPECT_NE(engine.entry<int32_t (*)()>("loadLyricsFromLyrics3"), nullptr);
+}
 
 TEST(SharedEngineTest, HostOpensTheDemoThroughTheLibrary) {
   SharedEngine engine(ORVA_ENGINE_LIBRARY);
