@@ -11,8 +11,8 @@
 
 namespace orva {
 
-// The TAG_LAYOUT_ bits of the engine interface, or -1 when a read falls short (or the file cannot be
-// opened).
+// The TAG_LAYOUT_ bits of the engine interface, or -1 when a read falls
+// short (or the file cannot be opened).
 int32_t probeTagLayoutFrom(ByteSource& source);
 int32_t probeTagLayoutAt(const char* path);
 

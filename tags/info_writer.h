@@ -29,7 +29,7 @@ struct InfoField {
 // of which is ILYC, then the tag carrier chosen by the placement mode.
 class ListChunk {
  public:
-  // `lyrics` may be empty. 0, or 19 when memory runs out.
+  // `lyrics` may be empty. 0, or ENGINE_ERR_MEMORY when memory runs out.
   int32_t build(const InfoField* fields, int count, const LyricsCopy& lyrics, int32_t placement,
                 const uint8_t* tag128);
   int64_t length() const { return used_ + tailLength_; }

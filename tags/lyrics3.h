@@ -35,7 +35,8 @@ inline constexpr int64_t kLyrics3MaxBlock = 11 + 10 + 3 * (8 + 60000) + 4 * (8 +
 int64_t renderLyrics3(const Lyrics3Fields& fields, uint8_t* out);
 
 // The block of `source` read into `fields`: 1, or 0 when there is none (or it
-// is damaged); a read or memory failure also sets `failure` (3 or 19).
+// is damaged); a read or memory failure also sets `failure` (ENGINE_ERR_READ or
+// ENGINE_ERR_MEMORY).
 int32_t readLyrics3(ByteSource& source, Lyrics3Fields& fields, int32_t& failure);
 
 // The file's block in memory, for the writers that carry it over. `padded`
