@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "platform/profile_file.h"
-#include "playlist/settings.h"
+#include "shell/rules/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 1 << 16) return 0;

@@ -1,6 +1,6 @@
 // Settings file keys, defaults and the two default sets. Key names are the
 // ones the file has always used ("LastHight" and "Kuttuki" included).
-#include "playlist/settings.h"
+#include "shell/rules/settings.h"
 
 #include <cstdio>
 

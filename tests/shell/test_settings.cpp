@@ -5,11 +5,25 @@
 
 #include "platform/file.h"
 #include "platform/profile_file.h"
-#include "playlist/settings.h"
-#include "tests/playlist/playlist_fixtures.h"
+#include "shell/rules/settings.h"
+#include "tests/support/test_support.h"
 
 namespace orva {
 namespace {
+
+namespace test {
+using namespace orva::test;
+
+void writeText(const std::string& path, const std::string& text) {
+  writeFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+std::string readText(const std::string& path) {
+  std::vector<uint8_t> bytes = readFileBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+}  // namespace test
 
 using platform::ProfileFile;
 
