@@ -23,6 +23,7 @@
 #include "playlist/add_files.h"
 #include "playlist/play_mode.h"
 #include "playlist/playlist.h"
+#include "tags/lyrics_file.h"
 
 namespace orva::cli {
 namespace {
@@ -80,13 +81,6 @@ int parseArgs(int argc, char** argv, PlayArgs& a) {
   return a.paths.empty() ? 2 : 0;
 }
 
-std::string lyricsPathFor(const std::string& audio) {
-  const size_t dot = audio.find_last_of('.');
-  const size_t slash = audio.find_last_of("/\\");
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return audio;
-  return audio.substr(0, dot) + ".txt";
-}
-
 std::string clock(int32_t seconds) {
   char text[16];
   std::snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
@@ -133,7 +127,8 @@ class Player {
       std::fprintf(stderr, "\norva-cli play: cannot play %s: %s\n", path, statusText(engineGetStatus()));
       return Outcome::Failed;
     }
-    const std::string lyrics = lyricsPathFor(path);
+    // The tag library's rule, which steps over a trail byte 0x5C in the name.
+    const std::string lyrics = orva::lyricsPathFor(path);
     lyricsLoaded_ = lyrics != path && platform::fileExists(lyrics.c_str()) && loadLyricsText(lyrics.c_str()) == 1;
     title_ = info.title[0] != '\0' ? platform::cp932ToTerminal(info.title) : std::string(path);
     if (info.artist[0] != '\0' && std::strcmp(info.artist, info.title) != 0) {
