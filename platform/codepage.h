@@ -31,7 +31,9 @@ const char* nextChar(const char* p);
 // katakana included) sorts before double-byte text, a double-byte character
 // counts as one 16-bit value (lead << 8 | trail) with full-width Latin, Greek
 // and Cyrillic capitals folded onto their small letters, and a lead byte cut
-// off by the end of the text counts as lead << 8. Other double-byte code
+// off by the end of the text counts as lead << 8. Characters that cp932
+// encodes twice (NEC and IBM extensions) keep their own codes; the runtime
+// of some systems maps them onto one another. Other double-byte code
 // pages order the same way without folding. UTF-8 and single-byte code pages
 // fold ASCII letters only and otherwise compare bytes, which for UTF-8 is
 // code point order.

@@ -66,9 +66,13 @@ bool endsWithNoCase3(const char* path, const char* suffix3) {
   return std::strlen(tail) == 3 && equalNoCase(tail, suffix3);
 }
 
-void removeTrailingSeparator(char* path) {
+bool endsWithSeparator(const char* path) {
   const char* last = lastCharacters(path, 1);
-  if (*last == '\\' || *last == '/') path[last - path] = '\0';
+  return *last == '\\' || *last == '/';
+}
+
+void removeTrailingSeparator(char* path) {
+  if (endsWithSeparator(path)) path[lastCharacters(path, 1) - path] = '\0';
 }
 
 bool copyText(char* destination, size_t size, const char* source) {

@@ -24,6 +24,9 @@ const char* lastCharacters(const char* path, size_t count);
 // True when the last three characters of `path` equal `suffix3` ignoring
 // ASCII case (the folder scan's test, which needs no dot).
 bool endsWithNoCase3(const char* path, const char* suffix3);
+// True when the last character of `path` is "\" or "/" (the trail byte 0x5C
+// of a double-byte character is not one): before a name is appended.
+bool endsWithSeparator(const char* path);
 // Takes one "\" or "/" off the end of `path` when its last character is one;
 // the trail byte 0x5C of a double-byte character is left alone.
 void removeTrailingSeparator(char* path);

@@ -70,6 +70,8 @@ TEST_F(PathPartsTest, TrailingSeparatorGoesButNeverATrailByte) {
     std::string alone = kanji;
     removeTrailingSeparator(alone.data());
     EXPECT_STREQ(alone.c_str(), kanji);
+    EXPECT_FALSE(endsWithSeparator(folder.c_str()));
+    EXPECT_TRUE(endsWithSeparator((folder + "\\").c_str()));
   }
   // Only one separator goes, and a root keeps its drive.
   char twice[] = "dir\\\\";
