@@ -12,13 +12,19 @@
 namespace orva {
 namespace {
 
+// Puts the current directory back however the test ends.
+struct CurrentDirectoryGuard {
+  CurrentDirectoryGuard() { GetCurrentDirectoryA(sizeof saved, saved); }
+  ~CurrentDirectoryGuard() { SetCurrentDirectoryA(saved); }
+  char saved[MAX_PATH] = {};
+};
+
 TEST(M3uDrivePaths, RootAndDriveRelativeLinesResolveAsWithTheListsFolderCurrent) {
   test::TempDir dir;
   if (dir.path().size() < 3 || dir.path()[1] != ':' || (dir.path()[0] | 0x20) == 'z') {
     GTEST_SKIP() << "the temporary folder is not on a drive of its own: " << dir.path();
   }
-  char saved[MAX_PATH] = {};
-  GetCurrentDirectoryA(sizeof saved, saved);
+  CurrentDirectoryGuard guard;
   ASSERT_TRUE(SetCurrentDirectoryA("Z:\\tmp"));
 
   ASSERT_TRUE(test::makeDirectory(dir.file("music")));
@@ -37,7 +43,6 @@ TEST(M3uDrivePaths, RootAndDriveRelativeLinesResolveAsWithTheListsFolderCurrent)
   std::string text;
   renderPlaylist(list, false, text);
   EXPECT_EQ(text, dir.file("music\\a.mp3") + "\r\n" + dir.file("music\\b.mp3") + "\r\n");
-  SetCurrentDirectoryA(saved);
 }
 
 }  // namespace
