@@ -27,7 +27,9 @@ bool isRootRelative(const char* path) { return isSlash(path[0]) && !isSlash(path
 
 bool isDriveRelative(const char* path) { return hasDriveLetter(path) && !isSlash(path[2]); }
 
-bool sameDrive(const char* a, const char* b) { return hasDriveLetter(a) && hasDriveLetter(b) && (a[0] | 0x20) == (b[0] | 0x20); }
+bool sameDrive(const char* a, const char* b) {
+  return hasDriveLetter(a) && hasDriveLetter(b) && (a[0] | 0x20) == (b[0] | 0x20);
+}
 
 // After the server or share name that starts at `p`: its separator or NUL.
 // Steps whole characters, so a trail byte 0x5C stays inside the name.

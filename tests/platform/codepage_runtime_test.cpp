@@ -53,8 +53,8 @@ TEST_F(RuntimeCodePageTest, TheRuntimeOrdersTheTableAsWeDo) {
 // extensions, Roman numerals); those characters are left out, as our order
 // keeps each code where cp932 puts it.
 TEST_F(RuntimeCodePageTest, EveryDoubleByteCharacterSortsAsTheRuntimeSortsIt) {
-  const char* probes[] = {"z", "\xDF", "\x81\x40", "\x82\x60", "\x82\x81", "\x83\x9F", "\x84\x70",
-                          "\x88\x9F", "\x95\x5C", "\xE0\x40", "\xFC\x4B"};
+  const char* probes[] = {"z",        "\xDF",     "\x81\x40", "\x82\x60", "\x82\x81", "\x83\x9F",
+                          "\x84\x70", "\x88\x9F", "\x95\x5C", "\xE0\x40", "\xFC\x4B"};
   int checked = 0;
   int duplicates = 0;
   for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {

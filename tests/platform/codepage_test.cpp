@@ -1,8 +1,9 @@
+#include "platform/codepage.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "platform/codepage.h"
 #include "tests/platform/cp932_order_pairs.h"
 
 namespace orva::platform {
@@ -60,9 +61,9 @@ TEST_F(CodePageTest, Cp932StepsTwoBytesOnlyFromALeadByte) {
     const char* text;
     int width;
   };
-  const Step steps[] = {{"\x80\x40", 1}, {"\x81\x40", 2}, {"\x9F\xFC", 2}, {"\xA0\x40", 1}, {"\xA1\x40", 1},
-                        {"\xDF\x40", 1}, {"\xE0\x40", 2}, {"\xFC\x5C", 2}, {"\xFD\x40", 1}, {"\xFF\x40", 1},
-                        {"\x81", 1},     {"", 0}};
+  const Step steps[] = {{"\x80\x40", 1}, {"\x81\x40", 2}, {"\x9F\xFC", 2}, {"\xA0\x40", 1},
+                        {"\xA1\x40", 1}, {"\xDF\x40", 1}, {"\xE0\x40", 2}, {"\xFC\x5C", 2},
+                        {"\xFD\x40", 1}, {"\xFF\x40", 1}, {"\x81", 1},     {"", 0}};
   for (const Step& s : steps) EXPECT_EQ(nextChar(s.text) - s.text, s.width) << std::hex << (s.text[0] & 0xFF);
 }
 
@@ -81,8 +82,9 @@ TEST_F(CodePageTest, Utf8LeadBytesAreC2ToF4) {
   };
   // A lead steps over at most three continuation bytes and stops at
   // anything else, the NUL included.
-  const Step steps[] = {{"\xC2\x80", 2}, {"\xE8\xA1\xA8", 3}, {"\xF0\x9F\x8E\xB5", 4}, {"\xF4\x80\x80\x80\x80", 4},
-                        {"\xC0\x80", 1}, {"\xE8\xA1", 2},      {"\xE8x", 1},              {"\x80\x80", 1}};
+  const Step steps[] = {
+      {"\xC2\x80", 2}, {"\xE8\xA1\xA8", 3}, {"\xF0\x9F\x8E\xB5", 4}, {"\xF4\x80\x80\x80\x80", 4}, {"\xC0\x80", 1},
+      {"\xE8\xA1", 2}, {"\xE8x", 1},        {"\x80\x80", 1}};
   for (const Step& s : steps) EXPECT_EQ(nextChar(s.text) - s.text, s.width) << std::hex << (s.text[0] & 0xFF);
 }
 
@@ -91,8 +93,10 @@ int signOf(int v) { return (v > 0) - (v < 0); }
 TEST_F(CodePageTest, Cp932OrderFollowsTheRuntimeTable) {
   setActiveCodePage(CodePage::Cp932);
   for (const test::OrderPair& p : test::kCp932OrderPairs) {
-    EXPECT_EQ(signOf(compareNoCase(p.a, p.b)), p.sign) << testing::PrintToString(p.a) << " vs " << testing::PrintToString(p.b);
-    EXPECT_EQ(signOf(compareNoCase(p.b, p.a)), -p.sign) << testing::PrintToString(p.b) << " vs " << testing::PrintToString(p.a);
+    EXPECT_EQ(signOf(compareNoCase(p.a, p.b)), p.sign)
+        << testing::PrintToString(p.a) << " vs " << testing::PrintToString(p.b);
+    EXPECT_EQ(signOf(compareNoCase(p.b, p.a)), -p.sign)
+        << testing::PrintToString(p.b) << " vs " << testing::PrintToString(p.a);
   }
   // Two texts cut at the same lead byte are equal.
   EXPECT_EQ(compareNoCase("a\x95", "A\x95"), 0);

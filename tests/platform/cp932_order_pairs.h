@@ -39,7 +39,7 @@ inline constexpr OrderPair kCp932OrderPairs[] = {
     {"\x88\x9F", "\x81\x40\x81\x40", 1},
     {"\xE0\x40", "\x9F\xFC", 1},
     {"\x95\x5C", "\x95\x5C\\", -1},
-    {"\x95\x5C" "a", "\x95\x5C" "B", -1},
+    {"\x95\x5Cx", "\x95\x5CY", -1},
     {"a\x83\x41", "A\x83\x41", 0},
     // Trail bytes in the letter range are not letters: ア (0x8341) and
     // ャ (0x8361) stay apart.
