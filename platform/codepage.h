@@ -25,7 +25,18 @@ CodePage activeCodePage();  // never System: the resolved one
 bool isLeadByte(unsigned char c);
 // The next character after `p`; never steps over the terminating NUL.
 const char* nextChar(const char* p);
-// Case-insensitive comparison of ASCII letters, stepping whole characters.
+// Case-insensitive order of two texts (-1, 0 or 1), character by character,
+// as the C runtime's _mbsicmp orders cp932: ASCII letters fold to lower case
+// (so [ \ ] ^ _ and ` sort before the letters), every single byte (half-width
+// katakana included) sorts before double-byte text, a double-byte character
+// counts as one 16-bit value (lead << 8 | trail) with full-width Latin, Greek
+// and Cyrillic capitals folded onto their small letters, and a lead byte cut
+// off by the end of the text counts as lead << 8. Characters that cp932
+// encodes twice (NEC and IBM extensions) keep their own codes; the runtime
+// of some systems maps them onto one another. Other double-byte code
+// pages order the same way without folding. UTF-8 and single-byte code pages
+// fold ASCII letters only and otherwise compare bytes, which for UTF-8 is
+// code point order.
 int compareNoCase(const char* a, const char* b);
 
 // cp932 text (tags, stored names) for the terminal and back. On Windows the

@@ -51,8 +51,7 @@ int32_t addFolder(Playlist& list, const char* path, int32_t recurse) {
   list.recurseSubfolders = recurse;
   char directory[kMaxPath];
   if (!copyText(directory, sizeof directory, path)) return -1;
-  size_t length = std::strlen(directory);
-  if (length > 0 && (directory[length - 1] == '\\' || directory[length - 1] == '/')) directory[length - 1] = '\0';
+  removeTrailingSeparator(directory);
   return scanFolder(list, directory, "*.*");
 }
 

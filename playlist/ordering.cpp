@@ -13,20 +13,8 @@ namespace {
 
 bool hasNoTagTitle(const PlaylistEntry& e) { return e.tag.title[0] == '\0' || std::strcmp(e.tag.title, " ") == 0; }
 
-// Case-insensitive comparison as the code page orders it. The ASCII prefix
-// is compared here; from the first byte that may begin a multi-byte
-// character (both sides are at a character boundary then) the platform's
-// comparison takes over.
-int compareText(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    auto x = static_cast<unsigned char>(*a);
-    auto y = static_cast<unsigned char>(*b);
-    if (x >= 0x80 || y >= 0x80) return platform::compareNoCase(a, b);
-    if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
-    if (x != y || x == 0) return x - y;
-  }
-}
+// Case-insensitive, in the order the runtime's _mbsicmp gives the code page.
+int compareText(const char* a, const char* b) { return platform::compareNoCase(a, b); }
 
 int compareByKey(const PlaylistEntry& a, const PlaylistEntry& b, int32_t key) {
   switch (key) {

@@ -48,9 +48,31 @@ bool hasExtension(const char* path, const char* extension) {
   return *dot == '.' && equalNoCase(dot + 1, extension);
 }
 
+const char* lastCharacters(const char* path, size_t count) {
+  // A ring of the starts of the last `count` characters seen.
+  constexpr size_t kMaxCount = 8;
+  if (count == 0) return path + std::strlen(path);
+  if (count > kMaxCount) count = kMaxCount;
+  const char* starts[kMaxCount];
+  size_t seen = 0;
+  for (const char* p = path; *p != '\0'; p = step(p)) starts[seen++ % count] = p;
+  return seen < count ? path : starts[seen % count];
+}
+
 bool endsWithNoCase3(const char* path, const char* suffix3) {
-  size_t length = std::strlen(path);
-  return length >= 3 && equalNoCase(path + length - 3, suffix3);
+  // A double-byte character among the last three is never equal to the
+  // three ASCII letters, even when its trail byte spells one of them.
+  const char* tail = lastCharacters(path, 3);
+  return std::strlen(tail) == 3 && equalNoCase(tail, suffix3);
+}
+
+bool endsWithSeparator(const char* path) {
+  const char* last = lastCharacters(path, 1);
+  return *last == '\\' || *last == '/';
+}
+
+void removeTrailingSeparator(char* path) {
+  if (endsWithSeparator(path)) path[lastCharacters(path, 1) - path] = '\0';
 }
 
 bool copyText(char* destination, size_t size, const char* source) {

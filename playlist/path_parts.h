@@ -18,9 +18,18 @@ const char* extensionPart(const char* path);
 // True when the file name has a "." and the text after the last one equals
 // `extension` ignoring ASCII case ("wav", "lnk", ...).
 bool hasExtension(const char* path, const char* extension);
-// True when the last three bytes of `path` equal `suffix3` ignoring ASCII
-// case (the folder scan's test, which needs no dot).
+// The start of the last `count` characters of `path` (at most 8), or `path`
+// itself when it has fewer.
+const char* lastCharacters(const char* path, size_t count);
+// True when the last three characters of `path` equal `suffix3` ignoring
+// ASCII case (the folder scan's test, which needs no dot).
 bool endsWithNoCase3(const char* path, const char* suffix3);
+// True when the last character of `path` is "\" or "/" (the trail byte 0x5C
+// of a double-byte character is not one): before a name is appended.
+bool endsWithSeparator(const char* path);
+// Takes one "\" or "/" off the end of `path` when its last character is one;
+// the trail byte 0x5C of a double-byte character is left alone.
+void removeTrailingSeparator(char* path);
 
 // Copies `source` into `destination` (`size` bytes with the NUL), cutting it
 // before a character that would not fit whole. Returns false when it was cut.

@@ -47,9 +47,10 @@ bool resolveEntryPath(const PlaylistEntry& entry, char* out, size_t size) {
 }
 
 bool resolvePath(const char* path, const char* listDirectory, char* out, size_t size) {
-  if (listDirectory[0] == '\0' || platform::isAbsolutePath(path)) return copyText(out, size, path);
-  int n = std::snprintf(out, size, "%s%s", listDirectory, path);
-  return n >= 0 && static_cast<size_t>(n) < size;
+  if (listDirectory[0] == '\0') return copyText(out, size, path);
+  // As the system would resolve it with the list's folder current, without
+  // making that folder current.
+  return platform::resolveInDirectory(path, listDirectory, out, size);
 }
 
 void readFileTime(PlaylistEntry& entry) {

@@ -41,8 +41,10 @@ PlaylistEntry* newPlaylistEntry();
 // "artist - title" from the tag, or from the INFO slots when INAM is set.
 void buildDisplayText(PlaylistEntry& entry, const char* path);
 
-// The path to open: `path` joined to `listDirectory` when it is relative and
-// a list directory is known. False when the result does not fit.
+// The path to open: `path` as it resolves with `listDirectory` current (a
+// relative path joined to it, a root- or drive-relative one taken to its
+// drive), or as it stands when no list directory is known. False when the
+// result does not fit.
 bool resolveEntryPath(const PlaylistEntry& entry, char* out, size_t size);
 bool resolvePath(const char* path, const char* listDirectory, char* out, size_t size);
 

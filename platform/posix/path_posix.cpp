@@ -2,6 +2,7 @@
 // path is folded lexically like _fullpath (no symbolic links are followed).
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/path.h"
@@ -44,6 +45,13 @@ bool appendPath(char* out, size_t size, size_t& used, const char* path) {
 }  // namespace
 
 bool isAbsolutePath(const char* path) { return path != nullptr && path[0] == '/'; }
+
+bool resolveInDirectory(const char* path, const char* directory, char* out, size_t size) {
+  if (path == nullptr || directory == nullptr || out == nullptr || size == 0) return false;
+  // Backslashes and drive letters are ordinary name bytes here.
+  int n = std::snprintf(out, size, "%s%s", isAbsolutePath(path) ? "" : directory, path);
+  return n >= 0 && static_cast<size_t>(n) < size;
+}
 
 bool makeFullPath(const char* path, char* out, size_t size) {
   if (path == nullptr || out == nullptr || size < 2) return false;

@@ -3,6 +3,14 @@
 // "AUDIO|" is accepted; the rest is "title|artist|seconds".
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+
+#include <cerrno>
+#endif
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +49,16 @@ inline void writeText(const std::string& path, const std::string& text) {
 
 inline void writeAudio(const std::string& path, const std::string& title, const std::string& artist, int seconds) {
   writeText(path, "AUDIO|" + title + "|" + artist + "|" + std::to_string(seconds));
+}
+
+// A folder by its bytes as given (cp932 names included); true when it is
+// there afterwards.
+inline bool makeDirectory(const std::string& path) {
+#ifdef _WIN32
+  return CreateDirectoryA(path.c_str(), nullptr) != 0 || GetLastError() == ERROR_ALREADY_EXISTS;
+#else
+  return mkdir(path.c_str(), 0777) == 0 || errno == EEXIST;
+#endif
 }
 
 inline std::string readText(const std::string& path) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/codepage.h"
 #include "platform/path.h"
 #include "platform/shell_link.h"
 #include "playlist/add_files.h"
@@ -59,6 +60,26 @@ TEST_F(AddFilesTest, SubfoldersOnlyWhenAskedAndNeverDotFolders) {
   EXPECT_GE(addFolder(list, withSeparator.c_str(), 1), 0);
   EXPECT_EQ(sortedNames(), (std::vector<std::string>{"a.mp3", "b.mp3"}));
   EXPECT_EQ(addFolder(list, dir.file("absent").c_str(), 1), -1);
+}
+
+// A folder whose name ends in 表, ソ or 能 (trail byte 0x5C, the byte of
+// "\\"), read from disk with and without a trailing separator. The names are
+// cp932 bytes; the test selects that code page on both builds (Linux keeps
+// any bytes in a name).
+TEST_F(AddFilesTest, FolderNamesEndingInTrailByte5CAreScannedWhole) {
+  platform::setActiveCodePage(platform::CodePage::Cp932);
+  for (const char* kanji : {"\x95\x5C", "\x83\x5C", "\x94\x5C"}) {
+    const std::string folder = dir.path() + platform::kPathSeparator + "\x8B\xC8" + kanji;
+    ASSERT_TRUE(test::makeDirectory(folder));
+    test::writeAudio(folder + platform::kPathSeparator + "a.mp3", "t", "A", 1);
+    for (const std::string& given : {folder, folder + platform::kPathSeparator}) {
+      list.deleteAll();
+      EXPECT_EQ(addFolder(list, given.c_str(), 0), 0) << "folder " << folder;
+      ASSERT_EQ(list.count(), 1);
+      EXPECT_STREQ(list.entry(0)->path, (folder + platform::kPathSeparator + "a.mp3").c_str());
+    }
+  }
+  platform::setActiveCodePage(platform::CodePage::System);
 }
 
 TEST_F(AddFilesTest, AFileThatIsNotAudioIsReadAsAPlayList) {

@@ -70,6 +70,26 @@ TEST(Sorting, TimeStampAndMultiByteCaseRules) {
   platform::setActiveCodePage(platform::CodePage::System);
 }
 
+TEST(Sorting, TitlesFollowTheCodePagesCaseInsensitiveOrder) {
+  Playlist list;
+  // cp932: "_" before the letters (they fold to lower case), half-width ｱ
+  // after ASCII and before all double-byte text, full-width ａ and Ｂ folded.
+  platform::setActiveCodePage(platform::CodePage::Cp932);
+  fillTexts(list, {"\x88\x9F", "b", "\xB1", "\x82\x61", "_x", "A", "\x82\x81"});
+  SortState state;
+  sortPlaylist(list, state, SORT_TITLE, {});
+  EXPECT_EQ(test::displayTexts(list),
+            (std::vector<std::string>{"_x", "A", "b", "\xB1", "\x82\x81", "\x82\x61", "\x88\x9F"}));
+  // UTF-8: ASCII folds, the rest is code point order (表 U+8868 before ｱ U+FF71).
+  platform::setActiveCodePage(platform::CodePage::Utf8);
+  list.deleteAll();
+  fillTexts(list, {"\xEF\xBD\xB1", "B", "\xE8\xA1\xA8", "_x", "a"});
+  state = SortState{};
+  sortPlaylist(list, state, SORT_TITLE, {});
+  EXPECT_EQ(test::displayTexts(list), (std::vector<std::string>{"_x", "a", "B", "\xE8\xA1\xA8", "\xEF\xBD\xB1"}));
+  platform::setActiveCodePage(platform::CodePage::System);
+}
+
 TEST(Sorting, TagKeysReadTagsOfEntriesThatHaveNone) {
   test::TempDir dir;
   test::writeAudio(dir.file("a.mp3"), "Zed", "Artist", 1);

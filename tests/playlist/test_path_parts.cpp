@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/codepage.h"
 #include "playlist/path_parts.h"
 
@@ -41,11 +43,57 @@ TEST_F(PathPartsTest, ExtensionIsTheLastDotOfTheFileNameOnly) {
   EXPECT_TRUE(hasExtension("\x83\x5C.wav", "wav"));
 }
 
-TEST_F(PathPartsTest, FolderScanComparesLastThreeBytesWithoutADot) {
+TEST_F(PathPartsTest, FolderScanComparesLastThreeCharactersWithoutADot) {
   EXPECT_TRUE(endsWithNoCase3("dir\\demomp3", "mp3"));
   EXPECT_TRUE(endsWithNoCase3("SONG.MP3", "mp3"));
   EXPECT_FALSE(endsWithNoCase3("a.mp3x", "mp3"));
   EXPECT_FALSE(endsWithNoCase3("p3", "mp3"));
+  // "ノ" is 0x83 0x6D: its trail byte spells "m", but it is one character.
+  EXPECT_FALSE(endsWithNoCase3("dir\\demo\x83\x6Dp3", "mp3"));
+  EXPECT_FALSE(endsWithNoCase3("\x83\x6Dp3", "mp3"));
+  EXPECT_TRUE(endsWithNoCase3("\x83\x6Dmp3", "mp3"));
+  // "ネ" is 0x83 0x6C ("l"): not a shortcut name either.
+  EXPECT_FALSE(endsWithNoCase3("x\x83\x6Cnk", "lnk"));
+}
+
+// 表, ソ and 能 end in the trail byte 0x5C, the byte of "\".
+constexpr const char* kTrail5C[] = {"\x95\x5C", "\x83\x5C", "\x94\x5C"};
+
+TEST_F(PathPartsTest, TrailingSeparatorGoesButNeverATrailByte) {
+  for (const char* kanji : kTrail5C) {
+    const std::string folder = std::string("C:\\music\\") + kanji;
+    for (const char* separator : {"", "\\", "/"}) {
+      std::string path = folder + separator;
+      removeTrailingSeparator(path.data());
+      EXPECT_STREQ(path.c_str(), folder.c_str()) << "separator '" << separator << "'";
+    }
+    std::string alone = kanji;
+    removeTrailingSeparator(alone.data());
+    EXPECT_STREQ(alone.c_str(), kanji);
+    EXPECT_FALSE(endsWithSeparator(folder.c_str()));
+    EXPECT_TRUE(endsWithSeparator((folder + "\\").c_str()));
+  }
+  // Only one separator goes, and a root keeps its drive.
+  char twice[] = "dir\\\\";
+  removeTrailingSeparator(twice);
+  EXPECT_STREQ(twice, "dir\\");
+  char root[] = "C:\\";
+  removeTrailingSeparator(root);
+  EXPECT_STREQ(root, "C:");
+  char empty[] = "";
+  removeTrailingSeparator(empty);
+  EXPECT_STREQ(empty, "");
+}
+
+TEST_F(PathPartsTest, LastCharactersCountWholeCharacters) {
+  const char path[] = "a\x95\x5C\\\x83\x5C";
+  EXPECT_EQ(lastCharacters(path, 1), path + 4);
+  EXPECT_EQ(lastCharacters(path, 2), path + 3);
+  EXPECT_EQ(lastCharacters(path, 3), path + 1);
+  EXPECT_EQ(lastCharacters(path, 5), path);
+  // Under UTF-8 the same bytes are single characters (0x5C is ASCII there).
+  platform::setActiveCodePage(platform::CodePage::Utf8);
+  EXPECT_EQ(lastCharacters(path, 1), path + 5);
 }
 
 TEST_F(PathPartsTest, CopiesAreCutBeforeADoubleByteCharacterThatDoesNotFit) {
