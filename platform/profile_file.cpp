@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "platform/codepage.h"
 #include "platform/file.h"
 
 namespace orva::platform {
@@ -18,23 +19,42 @@ std::string_view trimBlanks(std::string_view s) {
   return s;
 }
 
+// Bytes in one character at `i`: a trail byte is never looked at alone.
+size_t characterLength(std::string_view s, size_t i) {
+  return isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
+}
+
+// ASCII letters match either case; the bytes of a double-byte character
+// match only themselves.
 bool equalNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto x = static_cast<unsigned char>(a[i]);
-    auto y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
-    if (x != y) return false;
+  for (size_t i = 0; i < a.size();) {
+    const size_t length = characterLength(a, i);
+    for (size_t k = i; k < i + length; ++k) {
+      auto x = static_cast<unsigned char>(a[k]);
+      auto y = static_cast<unsigned char>(b[k]);
+      if (length == 1 && x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
+      if (length == 1 && y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
+      if (x != y) return false;
+    }
+    i += length;
   }
   return true;
+}
+
+// The first ']' that is a character of its own (0x5D is also a trail byte).
+size_t closingBracket(std::string_view line) {
+  for (size_t i = 0; i < line.size(); i += characterLength(line, i)) {
+    if (line[i] == ']') return i;
+  }
+  return std::string_view::npos;
 }
 
 // The name of a "[name]" line, or false when the line is no section header.
 bool sectionName(std::string_view line, std::string_view& name) {
   line = trimBlanks(line);
   if (line.empty() || line.front() != '[') return false;
-  size_t close = line.find(']');
+  size_t close = closingBracket(line);
   name = trimBlanks(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
   return true;
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/codepage.h"
 #include "platform/file.h"
 #include "platform/profile_file.h"
 #include "shell/rules/settings.h"
@@ -38,6 +39,17 @@ TEST(ProfileFile, NamesIgnoreCaseAndBlanksAndTheFirstMatchWins) {
   EXPECT_EQ(f.getInt("Window", "Sum", 9), 12);  // the last line has no line feed and still counts
   EXPECT_EQ(f.getInt("Window", "Missing", 9), 9);
   EXPECT_EQ(f.getInt("Nowhere", "Top", 9), 9);
+}
+
+// ゾ ends in 0x5D, the closing bracket; ア (0x83 0x41) and ヂ (0x83 0x61)
+// differ only in a trail byte that is an ASCII letter's.
+TEST(ProfileFile, DoubleByteNamesAreReadByCharacters) {
+  platform::setActiveCodePage(platform::CodePage::Cp932);
+  ProfileFile f;
+  f.parse("[\x83\x5D\x81\x5B\x83\x93]\r\n\x83\x41=1\r\n\x83\x61=2\r\n");
+  EXPECT_EQ(f.getInt("\x83\x5D\x81\x5B\x83\x93", "\x83\x41", 9), 1);
+  EXPECT_EQ(f.getInt("\x83\x5D\x81\x5B\x83\x93", "\x83\x61", 9), 2);
+  platform::setActiveCodePage(platform::CodePage::System);
 }
 
 TEST(ProfileFile, WritesKeepEverythingElseInPlace) {
