@@ -2,8 +2,8 @@
 // entry points by name, nothing linked in.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -52,11 +52,15 @@ class SharedEngine {
 std::vector<std::string> declaredEntryNames() {
   std::ifstream header(std::string(ORVA_SOURCE_DIR) + "/engine/orva_engine.h");
   std::vector<std::string> names;
-  const std::regex declaration(R"(^ORVA_API [^(]*?\b(\w+)\()");
   std::string line;
-  std::smatch match;
   while (std::getline(header, line)) {
-    if (std::regex_search(line, match, declaration)) names.push_back(match[1]);
+    if (line.rfind("ORVA_API ", 0) != 0) continue;
+    // The name is the word in front of the first parenthesis.
+    const size_t open = line.find('(');
+    if (open == std::string::npos) continue;
+    size_t start = open;
+    while (start > 0 && (std::isalnum(static_cast<unsigned char>(line[start - 1])) || line[start - 1] == '_')) --start;
+    names.push_back(line.substr(start, open - start));
   }
   return names;
 }
