@@ -107,6 +107,7 @@ int32_t walkRiff(bool& isPcm) {
 }
 
 int32_t openMpeg(StreamInfo& info) {
+  const int64_t audioEnd = gEngine.audioStart + gEngine.audioSize;
   int64_t offset = gEngine.audioStart;
   if (skipId3v2Header(gEngine.file, offset) == 1) {
     const int64_t tagLength = offset - gEngine.audioStart;
@@ -117,7 +118,7 @@ int32_t openMpeg(StreamInfo& info) {
     if (!gEngine.file.readAt(0, first, 4)) return ENGINE_ERR_READ;
     if (first[0] == 0) offset = 128;
   }
-  const int32_t probed = probeFirstFrame(gEngine.file, offset, gEngine.header);
+  const int32_t probed = probeFirstFrame(gEngine.file, offset, audioEnd, gEngine.header);
   if (probed != ENGINE_OK) return probed;
   gEngine.audioStart = offset;
   gEngine.audioSize = std::clamp<int64_t>(gEngine.audioSize, 0, gEngine.fileSize - offset);

@@ -6,6 +6,7 @@
 
 #include "decoder/frame_header.h"
 #include "engine/units.h"
+#include "tags/first_frame.h"
 #include "tags/id3v1.h"
 #include "tags/lyrics3.h"
 #include "tags/riff_walk.h"
@@ -14,18 +15,23 @@
 namespace orva {
 namespace {
 
-constexpr int64_t kHeaderWindow = 1024;
 constexpr int64_t kLeadingHeader = 128;
 
-// Up to `count` bytes at `offset` into `buffer` (the rest zero); the number read.
-int64_t readSome(ByteSource& source, int64_t offset, uint8_t* buffer, int64_t count) {
-  std::memset(buffer, 0, static_cast<size_t>(count));
-  int64_t size = source.size();
-  if (offset < 0 || offset >= size) return 0;
-  int64_t n = size - offset < count ? size - offset : count;
-  return source.readAt(offset, buffer, n) ? n : 0;
+// The engine's first-frame search with the decoder's current options, as a
+// status code. `end` may lie past the source (a leading 128-byte block).
+int32_t firstFrameStatus(ByteSource& source, int64_t start, int64_t end, MpegFrameHeader& header) {
+  DecoderOptions options{};
+  getDecoderOptions(options);
+  const int64_t size = source.size();
+  int64_t offset = 0;
+  switch (findFirstFrame(source, start, end < size ? end : size, options, offset, header)) {
+    case FirstFrameSearch::Found: return ENGINE_OK;
+    case FirstFrameSearch::ReadFailed: return ENGINE_ERR_READ;
+    case FirstFrameSearch::NoSync: return ENGINE_ERR_NO_SYNC;
+    case FirstFrameSearch::BadHeader: return ENGINE_ERR_BAD_HEADER;
+  }
+  return ENGINE_ERR_BAD_HEADER;
 }
-
 
 // The probe bits; `complete` false when a read fell short (the bits found
 // until then are returned).
@@ -122,15 +128,9 @@ int32_t readFileInfo(ByteSource& source, Id3v1Record* tag, FileInfo* info, InfoT
     start = kLeadingHeader;
   }
 
-  uint8_t window[kHeaderWindow];
-  int64_t got = readSome(source, start, window, kHeaderWindow);
-  if (got == 0) return ENGINE_ERR_READ;
-  int32_t sync = 0;
-  if (!findFrameSync(window, static_cast<int32_t>(got), sync)) return ENGINE_ERR_NO_SYNC;
-  start += sync;
-  if (readSome(source, start, window, kHeaderWindow) == 0) return ENGINE_ERR_READ;
   MpegFrameHeader header{};
-  if (!readStreamHeader(window, static_cast<int32_t>(kHeaderWindow), header, false)) return ENGINE_ERR_BAD_HEADER;
+  const int32_t found = firstFrameStatus(source, start, start + audioSize, header);
+  if (found != ENGINE_OK) return found;
 
   Id3v1Record record{};
   bool tagged = readId3v1(source, record) == 1;

@@ -1,0 +1,38 @@
+// Finding the first MPEG audio frame of a file. The engine's open and the
+// file information read of a list entry both search here, so that a list
+// entry and the stream it opens agree on what the file holds. Pure over a
+// ByteSource: no decoder state is read or written, so a file can be probed
+// on the window thread while another one plays.
+#pragma once
+
+#include <cstdint>
+
+#include "decoder/frame_header.h"
+#include "tags/byte_io.h"
+
+namespace orva {
+
+// Bytes from the audio start in which the first frame's sync is looked for.
+inline constexpr int32_t kFirstFrameWindow = 10240;
+
+enum class FirstFrameSearch : int32_t {
+  Found,
+  ReadFailed,  // nothing could be read at the audio start, or a read failed
+  NoSync,      // no sync candidate in the window
+  BadHeader,   // candidates, none of them a confirmed frame; or free format
+};
+
+// Searches the window at `start` for the first frame whose header is
+// confirmed by the stream itself (see first_frame.cpp); `end` is where the
+// audio data ends (the source's size when the caller does not know it). On
+// Found, `offset` is the frame's position and `header` its stream header
+// with the output format that `options` give.
+FirstFrameSearch findFirstFrame(ByteSource& source, int64_t start, int64_t end,
+                                const DecoderOptions& options, int64_t& offset,
+                                MpegFrameHeader& header);
+
+// Byte length of the frame whose stream header is `header`; for the frame
+// holding a VBR header, that frame's length.
+int32_t firstFrameLength(const MpegFrameHeader& header);
+
+}  // namespace orva
