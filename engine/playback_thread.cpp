@@ -14,6 +14,7 @@
 #include "engine/wave_file.h"
 #include "output/output_queue.h"
 #include "platform/sleep.h"
+#include "tags/first_frame.h"
 #include "tags/status.h"
 
 namespace orva {
@@ -80,7 +81,7 @@ bool nextSyncCandidate() {
 
 // Whether the candidate at the read position is a frame of this stream:
 // its header agrees with the stream's (version, layer, sampling rate) and so
-// does the header at its end, or an ID3v1 tag follows it, or the file ends
+// does the header at its end, or a trailing tag follows it, or the file ends
 // exactly there. Junk in a damaged file is full of sync-like pairs; locking
 // onto one would play its bytes as full-scale noise. A successor that
 // cannot fit in the input buffer (a buffer of one frame) is not waited for.
@@ -97,7 +98,7 @@ bool isStreamFrame() {
   const uint8_t* next = p.input.data() + p.readPos + length;
   MpegFrameHeader following{};
   if (parseFrameHeader(next, following) && sameStream(following)) return true;
-  return next[0] == 'T' && next[1] == 'A' && next[2] == 'G';
+  return beginsTrailingTag(next, p.unread - length);
 }
 
 // Steps over one byte and on to the next frame of this stream. False when

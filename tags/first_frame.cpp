@@ -7,10 +7,10 @@
 // candidate counts only when the stream confirms it:
 // - the header at the end of its frame agrees (version, layer, sampling
 //   rate), read from the source wherever it lies; or
-// - its frame ends exactly where the audio data ends (at `end`, or at an
-//   ID3v1 tag that closes the source): a stream of exactly one frame. A
-//   frame that reaches past the data, or is followed by anything else, is
-//   not confirmed.
+// - its frame ends exactly where the audio data ends (at `end`, or where a
+//   tag that files carry after their audio begins): a stream of exactly one
+//   frame. A frame that reaches past the data, or is followed by anything
+//   else, is not confirmed.
 // Free format (bitrate index 0) cannot be played. Its first header found
 // by the search refuses the file, but only when two more free-format
 // headers of the same version, layer and sampling rate follow it at a
@@ -25,7 +25,6 @@
 namespace orva {
 namespace {
 
-constexpr int32_t kId3v1Bytes = 128;
 // Free-format frame lengths looked at: from a header with the smallest side
 // information up to beyond the longest frame of any table bitrate.
 constexpr int32_t kMinFreeFormatFrame = 24;
@@ -80,11 +79,11 @@ bool confirmedByStream(ByteSource& source, int64_t at, int64_t end, const MpegFr
   if (length <= 4) return false;
   const int64_t next = at + length;
   if (next == end) return true;
-  uint8_t bytes[4];
-  if (readUpTo(source, next, bytes, 4) < 3) return false;
-  if (next + kId3v1Bytes == end && std::memcmp(bytes, "TAG", 3) == 0) return true;
+  uint8_t bytes[11];
+  const int64_t got = readUpTo(source, next, bytes, sizeof bytes);
+  if (beginsTrailingTag(bytes, static_cast<int32_t>(got))) return true;
   MpegFrameHeader following{};
-  return parseFrameHeader(bytes, following) && sameStream(header, following);
+  return got >= 4 && parseFrameHeader(bytes, following) && sameStream(header, following);
 }
 
 Verdict judgeCandidate(ByteSource& source, int64_t at, int64_t end, const DecoderOptions& options,
@@ -101,6 +100,15 @@ Verdict judgeCandidate(ByteSource& source, int64_t at, int64_t end, const Decode
 }
 
 }  // namespace
+
+bool beginsTrailingTag(const uint8_t* bytes, int32_t length) {
+  constexpr const char* kTags[] = {"TAG", "APETAGEX", "LYRICSBEGIN", "ID3"};
+  for (const char* id : kTags) {
+    const int32_t n = static_cast<int32_t>(std::strlen(id));
+    if (length >= n && std::memcmp(bytes, id, static_cast<size_t>(n)) == 0) return true;
+  }
+  return false;
+}
 
 int32_t firstFrameLength(const MpegFrameHeader& header) {
   if (header.vbrHeaderFrameSize > 0) return header.vbrHeaderFrameSize;

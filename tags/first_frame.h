@@ -31,6 +31,10 @@ FirstFrameSearch findFirstFrame(ByteSource& source, int64_t start, int64_t end,
                                 const DecoderOptions& options, int64_t& offset,
                                 MpegFrameHeader& header);
 
+// True when `bytes` (`length` of them valid) begin a tag that files carry
+// after their audio: ID3v1, APEv2, Lyrics3 v2 or an appended ID3v2.
+bool beginsTrailingTag(const uint8_t* bytes, int32_t length);
+
 // Byte length of the frame whose stream header is `header`; for the frame
 // holding a VBR header, that frame's length.
 int32_t firstFrameLength(const MpegFrameHeader& header);

@@ -114,8 +114,9 @@ TEST_F(FirstFrame, AudioPastTheWindowIsNotSearchedFor) {
 }
 
 // A stream of exactly one frame is confirmed by the end of the audio data:
-// the end of the file, or a trailing ID3v1 tag. One followed by anything
-// else, or cut short, is not a frame the search can trust.
+// the end of the file, or a tag that files carry after their audio. One
+// followed by anything else, or cut short, is not a frame the search can
+// trust.
 TEST_F(FirstFrame, OneFrameOpensWhenItEndsTheAudio) {
   struct Case {
     const char* name;
@@ -124,12 +125,18 @@ TEST_F(FirstFrame, OneFrameOpensWhenItEndsTheAudio) {
   };
   Bytes tagged = l3Frames(1);
   append(tagged, id3v1Tag("one", "frame", 1));
+  Bytes apeTagged = l3Frames(1);
+  const char ape[] = "APETAGEX\xD0\x07";
+  apeTagged.insert(apeTagged.end(), ape, ape + sizeof ape);
+  apeTagged.resize(apeTagged.size() + 32, 0);
+  append(apeTagged, id3v1Tag("one", "frame", 1));
   Bytes followed = l3Frames(1);
   append(followed, syncFreeJunk(100, 3));
   Bytes cut = l3Frames(1);
   cut.resize(cut.size() - 20);
   const Case cases[] = {{"alone", l3Frames(1), 1},
                         {"before an ID3v1 tag", tagged, 1},
+                        {"before APEv2 and ID3v1 tags", apeTagged, 1},
                         {"followed by junk", followed, 0},
                         {"cut short", cut, 0}};
   for (const Case& c : cases) {
