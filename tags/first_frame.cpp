@@ -116,9 +116,8 @@ int32_t firstFrameLength(const MpegFrameHeader& header) {
   return frameLength(header, bitrate, sampleRateHz(header.version, header.sampleRateIndex));
 }
 
-FirstFrameSearch findFirstFrame(ByteSource& source, int64_t start, int64_t end,
-                                const DecoderOptions& options, int64_t& offset,
-                                MpegFrameHeader& header) {
+FirstFrameSearch findFirstFrame(ByteSource& source, int64_t start, int64_t end, const DecoderOptions& options,
+                                int64_t& offset, MpegFrameHeader& header) {
   uint8_t window[kFirstFrameWindow];
   const int64_t got = readUpTo(source, start, window, kFirstFrameWindow);
   if (got <= 0) return FirstFrameSearch::ReadFailed;

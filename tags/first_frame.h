@@ -27,9 +27,8 @@ enum class FirstFrameSearch : int32_t {
 // audio data ends (the source's size when the caller does not know it). On
 // Found, `offset` is the frame's position and `header` its stream header
 // with the output format that `options` give.
-FirstFrameSearch findFirstFrame(ByteSource& source, int64_t start, int64_t end,
-                                const DecoderOptions& options, int64_t& offset,
-                                MpegFrameHeader& header);
+FirstFrameSearch findFirstFrame(ByteSource& source, int64_t start, int64_t end, const DecoderOptions& options,
+                                int64_t& offset, MpegFrameHeader& header);
 
 // True when `bytes` (`length` of them valid) begin a tag that files carry
 // after their audio: ID3v1, APEv2, Lyrics3 v2 or an appended ID3v2.

@@ -25,8 +25,8 @@ class FirstFrame : public EngineTest {
 std::string describe(const FreeFormatStream& s) {
   char text[96];
   std::snprintf(text, sizeof text, "MPEG-%s Layer %d, rate index %d, %s, free %d kbit/s",
-                s.version == 3 ? "2.5" : (s.version == 1 ? "1" : "2"), s.layer, s.rateIndex,
-                s.mono ? "mono" : "stereo", s.kbps);
+                s.version == 3 ? "2.5" : (s.version == 1 ? "1" : "2"), s.layer, s.rateIndex, s.mono ? "mono" : "stereo",
+                s.kbps);
   return text;
 }
 
@@ -35,10 +35,10 @@ std::string describe(const FreeFormatStream& s) {
 // each carries a false Layer I sync 300 bytes before its end whose frame
 // would reach past the end of the file.
 const FreeFormatStream kFreeFormat[] = {
-    {1, 1, 0, false, 480, 12, 300}, {1, 1, 2, true, 72, 12, 300},  {2, 1, 0, true, 100, 14, 300},
-    {1, 2, 1, false, 400, 7, 300},  {1, 2, 2, true, 40, 12, 300},  {2, 2, 2, true, 40, 10, 300},
-    {1, 3, 0, false, 350, 7, 300},  {1, 3, 2, true, 200, 9, 300},  {1, 3, 0, false, 128, 14, 300},
-    {2, 3, 1, false, 180, 14, 300}, {3, 3, 2, true, 24, 30, 300},  {3, 3, 0, false, 60, 12, 300},
+    {1, 1, 0, false, 480, 12, 300}, {1, 1, 2, true, 72, 12, 300}, {2, 1, 0, true, 100, 14, 300},
+    {1, 2, 1, false, 400, 7, 300},  {1, 2, 2, true, 40, 12, 300}, {2, 2, 2, true, 40, 10, 300},
+    {1, 3, 0, false, 350, 7, 300},  {1, 3, 2, true, 200, 9, 300}, {1, 3, 0, false, 128, 14, 300},
+    {2, 3, 1, false, 180, 14, 300}, {3, 3, 2, true, 24, 30, 300}, {3, 3, 0, false, 60, 12, 300},
 };
 
 TEST_F(FirstFrame, FreeFormatStreamsAreRefusedAndNothingPlays) {

@@ -40,7 +40,9 @@ int32_t peak(const std::vector<int16_t>& samples) {
   return most;
 }
 
-void plant(Bytes& at, size_t offset, const Bytes& header) { std::copy(header.begin(), header.end(), at.begin() + offset); }
+void plant(Bytes& at, size_t offset, const Bytes& header) {
+  std::copy(header.begin(), header.end(), at.begin() + offset);
+}
 
 // Three kinds of junk block, each free of accidental syncs but for the
 // headers planted in it:
