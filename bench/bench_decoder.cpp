@@ -48,7 +48,7 @@ bool decodeOnce(const std::vector<uint8_t>& file, const orva::DecoderOptions& op
       return false;
     }
     pos += static_cast<size_t>(offset);
-    if (readStreamHeader(file.data() + pos, clampLength(file.size() - pos), header, false) &&
+    if (readStreamHeader(file.data() + pos, clampLength(file.size() - pos), options, header) &&
         startDecoding(file.data() + pos, clampLength(file.size() - pos))) {
       break;
     }

@@ -35,7 +35,7 @@ void initDecoder() {
 
 bool startDecoding(const uint8_t* bytes, int32_t length) {
   MpegFrameHeader header{};
-  if (!readStreamHeader(bytes, length, header, true)) return false;
+  if (!readStreamHeader(bytes, length, gDecoder.options, header, &gDecoder.error)) return false;
   const LayerPreparation prepare = kPreparations[header.layer - 1];
   if (prepare == nullptr) {
     gDecoder.handler = nullptr;
@@ -43,6 +43,8 @@ bool startDecoding(const uint8_t* bytes, int32_t length) {
     return false;
   }
   resetSynthesis();
+  gDecoder.streamSampleRate = sampleRateHz(header.version, header.sampleRateIndex);
+  gDecoder.outputBytesPerFrame = header.outputBytesPerFrame;
   gDecoder.streamLayer = header.layer;
   gDecoder.streamVersion = header.version;
   gDecoder.streamMode = header.mode;
@@ -61,7 +63,7 @@ bool decodeFrame(FrameDecodeJob& job) {
     return false;
   }
   MpegFrameHeader h{};
-  if (!parseFrameHeader(job.input, h)) return false;
+  if (!parseFrameHeader(job.input, h, &gDecoder.error)) return false;
   job.version = h.version;
   job.layer = h.layer;
   job.hasCrc = h.hasCrc;

@@ -1,8 +1,8 @@
 // The decoder's process-wide state: one decoder per process, so every piece
 // of mutable decoder data lives in the one `DecoderState` record below.
-// Written by the frame-header code, the decoder core, the layer handlers,
-// the synthesis routines and the equalizer; all on the playback thread
-// (or on the caller's thread while nothing plays).
+// Written by the decoder core, the layer handlers, the synthesis routines
+// and the equalizer; all on the playback thread (or on the caller's thread
+// while nothing plays). Probing a file never touches it.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,8 @@
 // MPEG audio frame headers: the four header bytes, sync scanning, the first
 // frame of a stream with its "Xing"/"VBRI" header, and frame lengths.
 // Called by the engine (open, playback, resync), the tag code and the
-// decoder core; on whichever thread the caller runs.
+// decoder core; on whichever thread the caller runs. Only the accessors at
+// the end touch the decoder's state.
 #include "decoder/frame_header.h"
 
 #include "decoder/decoder_state.h"
@@ -24,8 +25,8 @@ constexpr int16_t kBitrates[2][3][16] = {
 constexpr int32_t kSampleRates[3][4] = {
     {44100, 48000, 32000, 0}, {22050, 24000, 16000, 0}, {11025, 12000, 8000, 0}};
 
-bool fail(int32_t error) {
-  gDecoder.error = error;
+bool fail(int32_t* error, int32_t reason) {
+  if (error != nullptr) *error = reason;
   return false;
 }
 
@@ -64,7 +65,7 @@ int32_t sampleRateHz(int32_t version, int32_t sampleRateIndex) {
   return kSampleRates[version - 1][sampleRateIndex];
 }
 
-bool parseFrameHeader(const uint8_t* bytes, MpegFrameHeader& header) {
+bool parseFrameHeader(const uint8_t* bytes, MpegFrameHeader& header, int32_t* error) {
   const uint8_t b1 = bytes[1], b2 = bytes[2], b3 = bytes[3];
   const int32_t idBit = (b1 >> 3) & 1;
   const int32_t layerBits = (b1 >> 1) & 3;
@@ -78,17 +79,17 @@ bool parseFrameHeader(const uint8_t* bytes, MpegFrameHeader& header) {
   header.copyright = (b3 >> 3) & 1;
   header.original = (b3 >> 2) & 1;
   header.emphasis = b3 & 3;
-  if (bytes[0] != 0xFF) return fail(DECODER_ERR_NO_SYNC);
+  if (bytes[0] != 0xFF) return fail(error, DECODER_ERR_NO_SYNC);
   if ((b1 >> 4) == 0xF) {
     header.version = idBit ? 1 : 2;
   } else if ((b1 >> 4) == 0xE) {
     header.version = 3;  // MPEG-2.5 whatever the ID bit says
   } else {
-    return fail(DECODER_ERR_NO_SYNC);
+    return fail(error, DECODER_ERR_NO_SYNC);
   }
   if (header.sampleRateIndex == 3 || header.bitrateIndex == 0 || header.bitrateIndex == 15 ||
       layerBits == 0) {
-    return fail(DECODER_ERR_BAD_HEADER);
+    return fail(error, DECODER_ERR_BAD_HEADER);
   }
   header.layer = 4 - layerBits;
   return true;
@@ -103,13 +104,13 @@ bool findFrameSync(const uint8_t* bytes, int32_t length, int32_t& offset) {
       return true;
     }
   }
-  return fail(DECODER_ERR_NEED_DATA);
+  return false;
 }
 
-bool readStreamHeader(const uint8_t* bytes, int32_t length, MpegFrameHeader& header,
-                      bool isStreamStart) {
-  if (length < kStreamHeaderMinBytes) return fail(DECODER_ERR_NEED_DATA);
-  if (!parseFrameHeader(bytes, header)) return false;
+bool readStreamHeader(const uint8_t* bytes, int32_t length, const DecoderOptions& options,
+                      MpegFrameHeader& header, int32_t* error) {
+  if (length < kStreamHeaderMinBytes) return fail(error, DECODER_ERR_NEED_DATA);
+  if (!parseFrameHeader(bytes, header, error)) return false;
 
   int32_t tag = 4 + (header.hasCrc ? 2 : 0);
   if (header.layer == 3) tag += sideInfoBytes(header);
@@ -121,7 +122,7 @@ bool readStreamHeader(const uint8_t* bytes, int32_t length, MpegFrameHeader& hea
   header.frameCount = 0;
   header.streamBytes = 0;
   if (t[0] == 'X' && t[1] == 'i' && t[2] == 'n' && t[3] == 'g') {
-    if ((readBigEndian32(t + 4) & 3) == 0) return fail(DECODER_ERR_BAD_HEADER);
+    if ((readBigEndian32(t + 4) & 3) == 0) return fail(error, DECODER_ERR_BAD_HEADER);
     header.frameCount = static_cast<int32_t>(readBigEndian32(t + 8));
     header.streamBytes = static_cast<int32_t>(readBigEndian32(t + 12));
     vbr = true;
@@ -150,7 +151,7 @@ bool readStreamHeader(const uint8_t* bytes, int32_t length, MpegFrameHeader& hea
     header.maxFrameSize = header.minFrameSize + slack;
   }
 
-  const DecoderOptions& o = gDecoder.options;
+  const DecoderOptions& o = options;
   // The options arrive unvalidated; a shift outside 0..2 would be undefined.
   const int32_t shift = o.downsampleShift < 0 ? 0 : (o.downsampleShift > 2 ? 2 : o.downsampleShift);
   int32_t samples = header.layer == 1 ? 384 >> shift : 1152 >> shift;
@@ -158,10 +159,6 @@ bool readStreamHeader(const uint8_t* bytes, int32_t length, MpegFrameHeader& hea
   header.outputChannels = (header.mode == 3 || (o.outputFlags & 3) != 0) ? 1 : 2;
   header.outputBits = (o.outputFlags & 8) ? 8 : 16;
   header.outputBytesPerFrame = samples * header.outputChannels * (header.outputBits / 8);
-  if (isStreamStart) {
-    gDecoder.streamSampleRate = sr;
-    gDecoder.outputBytesPerFrame = header.outputBytesPerFrame;
-  }
   header.outputSampleRate = sr >> shift;
   header.bitrate = vbr ? 0 : bitrate;
   return true;

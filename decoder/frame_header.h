@@ -2,7 +2,9 @@
 // sync in a buffer, reading a stream's first frame (with its "Xing" or
 // "VBRI" header), and the frame length rule the decoder walks by.
 // Used by the engine when it opens a file, by the tag and conversion code to
-// find the audio, and by the decoder for every frame.
+// find the audio, and by the decoder for every frame. The parsing and
+// scanning functions are pure: they neither read nor write the decoder's
+// state, so a file can be probed on one thread while another one plays.
 #pragma once
 
 #include <cstdint>
@@ -53,9 +55,17 @@ static_assert(sizeof(DecoderOptions) == 3 * 4);
 
 inline constexpr int32_t kStreamHeaderMinBytes = 156;
 
-bool parseFrameHeader(const uint8_t* bytes, MpegFrameHeader& header);
+// Fills fields 1-12 from bytes 0..3. On failure `error` (when given) gets
+// DECODER_ERR_NO_SYNC or DECODER_ERR_BAD_HEADER.
+bool parseFrameHeader(const uint8_t* bytes, MpegFrameHeader& header, int32_t* error = nullptr);
+// The first sync candidate among bytes 0..length-4; false when there is
+// none (for a decoder, DECODER_ERR_NEED_DATA).
 bool findFrameSync(const uint8_t* bytes, int32_t length, int32_t& offset);
-bool readStreamHeader(const uint8_t* bytes, int32_t length, MpegFrameHeader& header, bool isStreamStart);
+// Fills all fields from the frame at `bytes` (`length` valid bytes), the
+// output format as `options` would make the decoder produce it. On failure
+// `error` (when given) gets the reason.
+bool readStreamHeader(const uint8_t* bytes, int32_t length, const DecoderOptions& options,
+                      MpegFrameHeader& header, int32_t* error = nullptr);
 uint32_t readBigEndian32(const uint8_t* bytes);
 int32_t frameLength(const MpegFrameHeader& header, int32_t bitrate, int32_t streamSampleRate);
 
@@ -68,7 +78,7 @@ void setDecoderError(int32_t error);
 int32_t getDecoderOptions(DecoderOptions& out);
 int32_t setDecoderOptions(const DecoderOptions& options);
 
-// Remembered by readStreamHeader at a stream start; decodeFrame walks by them.
+// Remembered by startDecoding; decodeFrame walks by them.
 int32_t streamSampleRate();
 int32_t streamOutputBytesPerFrame();
 

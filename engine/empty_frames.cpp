@@ -51,6 +51,8 @@ int32_t countLeadingEmptyFrames(const char* path, int32_t& status) {
   int64_t position = where.start;
 
   static std::array<uint8_t, kProbeWindow> bytes;  // window thread only
+  DecoderOptions options{};
+  getDecoderOptions(options);
   // The frame holding a VBR header counts among the frames before the first
   // one with content, but is never itself taken for content.
   int32_t count = 0;
@@ -71,7 +73,7 @@ int32_t countLeadingEmptyFrames(const char* path, int32_t& status) {
     position += sync;
     got = file.seek(position) ? file.read(bytes.data(), kProbeWindow) : -1;
     MpegFrameHeader h{};
-    if (got <= 0 || !readStreamHeader(bytes.data(), static_cast<int32_t>(got), h, false)) {
+    if (got <= 0 || !readStreamHeader(bytes.data(), static_cast<int32_t>(got), options, h)) {
       if (first) status = got <= 0 ? ENGINE_ERR_READ : ENGINE_ERR_BAD_HEADER;
       return first ? -1 : count;
     }

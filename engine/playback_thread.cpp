@@ -15,6 +15,7 @@
 #include "output/output_queue.h"
 #include "platform/sleep.h"
 #include "engine/status_register.h"
+#include "tags/first_frame.h"
 
 namespace orva {
 namespace {
@@ -49,9 +50,14 @@ bool refillInput() {
   return true;
 }
 
-// Steps over one byte and on to the next frame sync, reading more input as
-// needed. False when the file ends first.
-bool resynchronise() {
+bool sameStream(const MpegFrameHeader& h) {
+  const MpegFrameHeader& stream = gEngine.header;
+  return h.version == stream.version && h.layer == stream.layer && h.sampleRateIndex == stream.sampleRateIndex;
+}
+
+// Steps over one byte and on to the next frame sync candidate, reading more
+// input as needed. False when the file ends first.
+bool nextSyncCandidate() {
   PlaybackRecord& p = gPlayback;
   if (p.unread > 0) {
     ++p.readPos;
@@ -73,13 +79,53 @@ bool resynchronise() {
   }
 }
 
+// Whether the candidate at the read position is a frame of this stream:
+// its header agrees with the stream's (version, layer, sampling rate) and so
+// does the header at its end, or a trailing tag follows it, or the file ends
+// exactly there. Junk in a damaged file is full of sync-like pairs; locking
+// onto one would play its bytes as full-scale noise. A successor that
+// cannot fit in the input buffer (a buffer of one frame) is not waited for.
+bool isStreamFrame() {
+  PlaybackRecord& p = gPlayback;
+  MpegFrameHeader h{};
+  if (!parseFrameHeader(p.input.data() + p.readPos, h) || !sameStream(h)) return false;
+  const int32_t bitrate = bitrateKbps(h.version, h.layer, h.bitrateIndex) * 1000;
+  const int32_t length = frameLength(h, bitrate, sampleRateHz(h.version, h.sampleRateIndex));
+  if (length <= 4 || length > p.inputSize) return false;
+  while (p.unread < length + 4) {
+    if (!refillInput()) return length + 4 > p.inputSize || p.unread == length;
+  }
+  const uint8_t* next = p.input.data() + p.readPos + length;
+  MpegFrameHeader following{};
+  if (parseFrameHeader(next, following) && sameStream(following)) return true;
+  return beginsTrailingTag(next, p.unread - length);
+}
+
+// Steps over one byte and on to the next frame of this stream. False when
+// the file ends first.
+bool resynchronise() {
+  for (;;) {
+    if (!nextSyncCandidate()) return false;
+    if (isStreamFrame()) return true;
+  }
+}
+
+// A header of another version, layer or sampling rate met in the frame
+// sequence is damage: the stream's layer handler would play its bytes.
+bool headerDisagrees() {
+  const PlaybackRecord& p = gPlayback;
+  MpegFrameHeader h{};
+  return p.unread >= 4 && parseFrameHeader(p.input.data() + p.readPos, h) && !sameStream(h);
+}
+
 Step decodeStep(ThreadLocals& t) {
   PlaybackRecord& p = gPlayback;
   t.job = FrameDecodeJob{};
   t.job.input = p.input.data() + p.readPos;
   t.job.inputLength = p.unread;
   t.job.output = p.output.data();
-  if (decodeFrame(t.job)) {
+  const bool damaged = headerDisagrees();
+  if (!damaged && decodeFrame(t.job)) {
     gEngine.currentBitRate.store(t.job.bitrate);
     p.readPos += t.job.inputLength;
     p.unread -= t.job.inputLength;
@@ -87,7 +133,7 @@ Step decodeStep(ThreadLocals& t) {
     return Step::Pcm;
   }
   // A frame longer than the whole input buffer cannot be real: skip it.
-  if (getDecoderError() == DECODER_ERR_NEED_DATA && p.unread < p.inputSize) {
+  if (!damaged && getDecoderError() == DECODER_ERR_NEED_DATA && p.unread < p.inputSize) {
     if (!refillInput()) return Step::End;
     engineSleep(gEngine.settings.inputSleep);
     return Step::Retry;

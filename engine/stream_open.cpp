@@ -73,8 +73,9 @@ void openPcm(const WaveFormatRecord& format, StreamInfo& info) {
 }
 
 int32_t openMpeg(StreamInfo& info) {
+  const int64_t audioEnd = gEngine.audioStart + gEngine.audioSize;
   int64_t offset = gEngine.audioStart;
-  const int32_t probed = probeFirstFrame(gEngine.file, offset, gEngine.header);
+  const int32_t probed = probeFirstFrame(gEngine.file, offset, audioEnd, gEngine.header);
   if (probed != ENGINE_OK) return probed;
   gEngine.audioStart = offset;
   gEngine.audioSize = std::clamp<int64_t>(gEngine.audioSize, 0, gEngine.fileSize - offset);

@@ -6,20 +6,18 @@
 
 #include "decoder/frame_header.h"
 #include "platform/file.h"
+#include "tags/first_frame.h"
 
 namespace orva {
 
-// Searches the 10240 bytes at `offset` for the first frame and reads its
-// stream header in stream mode (the decoder remembers the stream). On
-// success `offset` is the frame's position. Returns ENGINE_OK,
-// ENGINE_ERR_READ, ENGINE_ERR_NO_SYNC or ENGINE_ERR_BAD_HEADER.
-int32_t probeFirstFrame(platform::File& file, int64_t& offset, MpegFrameHeader& header);
+// Searches the 10240 bytes at `offset` for the first confirmed frame of the
+// audio data that ends at `end`, and reads its stream header with the
+// decoder's current options. On success `offset` is the frame's position.
+// Returns ENGINE_OK, ENGINE_ERR_READ, ENGINE_ERR_NO_SYNC or
+// ENGINE_ERR_BAD_HEADER (free format included).
+int32_t probeFirstFrame(platform::File& file, int64_t& offset, int64_t end, MpegFrameHeader& header);
 
 // Whole seconds of `header.frameCount` frames of PCM output.
 int32_t mpegDurationSeconds(const MpegFrameHeader& header);
-
-// Byte length of the frame whose header is parsed in `header`; for the frame
-// holding a VBR header, that frame's length.
-int32_t firstFrameLength(const MpegFrameHeader& header);
 
 }  // namespace orva

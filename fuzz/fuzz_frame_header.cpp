@@ -14,17 +14,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int32_t length = static_cast<int32_t>(size);
   orva::DecoderOptions options{static_cast<int32_t>(size % 3), static_cast<int32_t>(size & 11),
                                24000};
-  orva::setDecoderOptions(options);
   int32_t pos = 0;
   for (int32_t steps = 0; steps < 4096 && pos < length; ++steps) {
     int32_t offset = 0;
     if (!orva::findFrameSync(bytes.data() + pos, length - pos, offset)) break;
     pos += offset;
     orva::MpegFrameHeader header{};
-    if (orva::readStreamHeader(bytes.data() + pos, length - pos, header, steps == 0)) {
+    if (orva::readStreamHeader(bytes.data() + pos, length - pos, options, header)) {
       const int32_t bitrate =
           orva::bitrateKbps(header.version, header.layer, header.bitrateIndex) * 1000;
-      const int32_t len = orva::frameLength(header, bitrate, orva::streamSampleRate());
+      const int32_t len = orva::frameLength(header, bitrate, orva::sampleRateHz(header.version, header.sampleRateIndex));
       pos += len > 0 ? len : 1;
     } else if (length - pos >= 4 && orva::parseFrameHeader(bytes.data() + pos, header)) {
       pos += 1;

@@ -6,6 +6,7 @@
 
 #include "decoder/frame_header.h"
 #include "engine/units.h"
+#include "tags/first_frame.h"
 #include "tags/id3v1.h"
 #include "tags/lyrics3.h"
 #include "tags/riff_walk.h"
@@ -14,17 +15,14 @@
 namespace orva {
 namespace {
 
-constexpr int64_t kHeaderWindow = 1024;
 
-// Up to `count` bytes at `offset` into `buffer` (the rest zero); the number read.
-int64_t readSome(ByteSource& source, int64_t offset, uint8_t* buffer, int64_t count) {
-  std::memset(buffer, 0, static_cast<size_t>(count));
-  int64_t size = source.size();
-  if (offset < 0 || offset >= size) return 0;
-  int64_t n = size - offset < count ? size - offset : count;
-  return source.readAt(offset, buffer, n) ? n : 0;
+// The engine's first-frame search with the decoder's current options.
+int32_t firstFrameStatus(ByteSource& source, int64_t start, int64_t end, MpegFrameHeader& header) {
+  DecoderOptions options{};
+  getDecoderOptions(options);
+  int64_t offset = 0;
+  return findFirstFrame(source, start, end, options, offset, header);
 }
-
 
 // The probe bits; `complete` false when a read fell short (the bits found
 // until then are returned).
@@ -106,16 +104,9 @@ int32_t readFileInfoFrom(ByteSource& source, Id3v1Record* tag, FileInfo* info, I
   if (where.pcm) return ENGINE_ERR_RIFF_WALK;
   if (text != nullptr) *text = walked;
 
-  int64_t start = where.start;
-  uint8_t window[kHeaderWindow];
-  int64_t got = readSome(source, start, window, kHeaderWindow);
-  if (got == 0) return ENGINE_ERR_READ;
-  int32_t sync = 0;
-  if (!findFrameSync(window, static_cast<int32_t>(got), sync)) return ENGINE_ERR_NO_SYNC;
-  start += sync;
-  if (readSome(source, start, window, kHeaderWindow) == 0) return ENGINE_ERR_READ;
   MpegFrameHeader header{};
-  if (!readStreamHeader(window, static_cast<int32_t>(kHeaderWindow), header, false)) return ENGINE_ERR_BAD_HEADER;
+  const int32_t found = firstFrameStatus(source, where.start, where.start + where.size, header);
+  if (found != ENGINE_OK) return found;
 
   Id3v1Record record{};
   if (tag != nullptr && where.hasId3v1 && readId3v1(source, record) == 1) *tag = record;

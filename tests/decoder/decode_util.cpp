@@ -11,6 +11,12 @@ namespace {
 
 int32_t clampLength(size_t n) { return n > 0x7FFFFFF0 ? 0x7FFFFFF0 : static_cast<int32_t>(n); }
 
+DecoderOptions currentOptions() {
+  DecoderOptions options{};
+  getDecoderOptions(options);
+  return options;
+}
+
 bool startAt(const std::vector<uint8_t>& file, size_t& pos, MpegFrameHeader& header) {
   pos = 0;
   if (file.size() >= 10 && std::memcmp(file.data(), "ID3", 3) == 0) {
@@ -24,7 +30,7 @@ bool startAt(const std::vector<uint8_t>& file, size_t& pos, MpegFrameHeader& hea
     std::vector<uint8_t> probe(file.begin() + static_cast<long>(pos),
                                file.begin() + static_cast<long>(std::min(file.size(), pos + 4096)));
     probe.resize(std::max<size_t>(probe.size(), kStreamHeaderMinBytes), 0);
-    if (readStreamHeader(probe.data(), clampLength(probe.size()), header, false) &&
+    if (readStreamHeader(probe.data(), clampLength(probe.size()), currentOptions(), header) &&
         startDecoding(probe.data(), clampLength(probe.size()))) {
       return true;
     }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "decoder/decoder.h"
 #include "decoder/frame_header.h"
 
 namespace orva {
@@ -34,7 +35,8 @@ void putBig32(uint8_t* p, uint32_t v) {
 
 class FrameHeader : public ::testing::Test {
  protected:
-  void SetUp() override { setDecoderOptions(DecoderOptions{0, 0, 24000}); }
+  void SetUp() override { setDecoderOptions(options); }
+  DecoderOptions options{0, 0, 24000};
 };
 
 TEST_F(FrameHeader, ParsesEveryFieldOfAnMpeg1LayerIIIHeader) {
@@ -79,9 +81,9 @@ TEST_F(FrameHeader, RejectsBadSyncAndOutOfRangeFields) {
       {{0xFF, 0xF9, 0x90, 0x00}, DECODER_ERR_BAD_HEADER},             // layer bits 00
   };
   for (const Case& c : cases) {
-    setDecoderError(0);
-    EXPECT_FALSE(parseFrameHeader(c.bytes.data(), h));
-    EXPECT_EQ(getDecoderError(), c.error);
+    int32_t error = 0;
+    EXPECT_FALSE(parseFrameHeader(c.bytes.data(), h, &error));
+    EXPECT_EQ(error, c.error);
   }
 }
 
@@ -91,7 +93,6 @@ TEST_F(FrameHeader, SyncScanSkipsTheLastThreeBytes) {
   EXPECT_TRUE(findFrameSync(sync, 4, offset));
   EXPECT_EQ(offset, 0);
   EXPECT_FALSE(findFrameSync(sync, 3, offset));
-  EXPECT_EQ(getDecoderError(), DECODER_ERR_NEED_DATA);
   EXPECT_EQ(offset, 0);
   const uint8_t late[6] = {0x00, 0x12, 0x00, 0xFF, 0xFB, 0x90};
   EXPECT_FALSE(findFrameSync(late, 6, offset));
@@ -103,15 +104,16 @@ TEST_F(FrameHeader, SyncScanSkipsTheLastThreeBytes) {
 TEST_F(FrameHeader, StreamHeaderNeeds156Bytes) {
   const auto f = frameOf(headerBytes(0xF, 1, 3, 9, 0, 0, 0));
   MpegFrameHeader h{};
-  EXPECT_FALSE(readStreamHeader(f.data(), 155, h, false));
-  EXPECT_EQ(getDecoderError(), DECODER_ERR_NEED_DATA);
-  EXPECT_TRUE(readStreamHeader(f.data(), 156, h, false));
+  int32_t error = 0;
+  EXPECT_FALSE(readStreamHeader(f.data(), 155, options, h, &error));
+  EXPECT_EQ(error, DECODER_ERR_NEED_DATA);
+  EXPECT_TRUE(readStreamHeader(f.data(), 156, options, h));
 }
 
 TEST_F(FrameHeader, ConstantBitrateLayerIIIStream) {
   const auto f = frameOf(headerBytes(0xF, 1, 3, 9, 0, 0, 0));  // 128k 44.1k stereo
   MpegFrameHeader h{};
-  ASSERT_TRUE(readStreamHeader(f.data(), 1000, h, true));
+  ASSERT_TRUE(readStreamHeader(f.data(), 1000, options, h));
   EXPECT_EQ(h.bitrate, 128000);
   EXPECT_EQ(h.minFrameSize, 417);
   EXPECT_EQ(h.maxFrameSize, 418);
@@ -121,19 +123,30 @@ TEST_F(FrameHeader, ConstantBitrateLayerIIIStream) {
   EXPECT_EQ(h.outputBits, 16);
   EXPECT_EQ(h.outputSampleRate, 44100);
   EXPECT_EQ(h.outputBytesPerFrame, 4608);
-  EXPECT_EQ(streamSampleRate(), 44100);
-  EXPECT_EQ(streamOutputBytesPerFrame(), 4608);
 }
 
-TEST_F(FrameHeader, ProbingLeavesTheRememberedStreamAlone) {
+// A file probed while another one plays must leave the playing decoder as
+// it was: its remembered stream and its last error.
+TEST_F(FrameHeader, ProbingLeavesTheDecoderAlone) {
+  initDecoder();
   const auto a = frameOf(headerBytes(0xF, 1, 3, 9, 0, 0, 0));
   const auto b = frameOf(headerBytes(0xF, 0, 3, 8, 0, 0, 3));  // MPEG-2 22.05k mono
-  MpegFrameHeader h{};
-  ASSERT_TRUE(readStreamHeader(a.data(), 1000, h, true));
-  ASSERT_TRUE(readStreamHeader(b.data(), 1000, h, false));
-  EXPECT_EQ(h.outputBytesPerFrame, 1152);
+  ASSERT_TRUE(startDecoding(a.data(), 1000));
   EXPECT_EQ(streamSampleRate(), 44100);
   EXPECT_EQ(streamOutputBytesPerFrame(), 4608);
+  setDecoderError(DECODER_ERR_NEED_DATA);
+  MpegFrameHeader h{};
+  ASSERT_TRUE(readStreamHeader(b.data(), 1000, options, h));
+  EXPECT_EQ(h.outputBytesPerFrame, 1152);
+  const auto freeFormat = frameOf(headerBytes(0xF, 1, 3, 0, 0, 0, 0));
+  EXPECT_FALSE(readStreamHeader(freeFormat.data(), 1000, options, h));
+  EXPECT_FALSE(parseFrameHeader(freeFormat.data(), h));
+  const uint8_t noSync[8] = {};
+  int32_t offset = 0;
+  EXPECT_FALSE(findFrameSync(noSync, 8, offset));
+  EXPECT_EQ(streamSampleRate(), 44100);
+  EXPECT_EQ(streamOutputBytesPerFrame(), 4608);
+  EXPECT_EQ(getDecoderError(), DECODER_ERR_NEED_DATA);
 }
 
 TEST_F(FrameHeader, XingTagAtItsLayerIIIOffset) {
@@ -143,7 +156,7 @@ TEST_F(FrameHeader, XingTagAtItsLayerIIIOffset) {
   putBig32(f.data() + 44, 1234);
   putBig32(f.data() + 48, 567890);
   MpegFrameHeader h{};
-  ASSERT_TRUE(readStreamHeader(f.data(), 1000, h, false));
+  ASSERT_TRUE(readStreamHeader(f.data(), 1000, options, h));
   EXPECT_EQ(h.bitrate, 0);
   EXPECT_EQ(h.frameCount, 1234);
   EXPECT_EQ(h.streamBytes, 567890);
@@ -152,8 +165,9 @@ TEST_F(FrameHeader, XingTagAtItsLayerIIIOffset) {
   EXPECT_EQ(h.maxFrameSize, 1045);  // 320 kbit/s + 1
 
   putBig32(f.data() + 40, 0xC);  // neither count flag
-  EXPECT_FALSE(readStreamHeader(f.data(), 1000, h, false));
-  EXPECT_EQ(getDecoderError(), DECODER_ERR_BAD_HEADER);
+  int32_t error = 0;
+  EXPECT_FALSE(readStreamHeader(f.data(), 1000, options, h, &error));
+  EXPECT_EQ(error, DECODER_ERR_BAD_HEADER);
 }
 
 TEST_F(FrameHeader, VbriTagAndCrcShiftTheTag) {
@@ -163,7 +177,7 @@ TEST_F(FrameHeader, VbriTagAndCrcShiftTheTag) {
   putBig32(f.data() + tag + 10, 99999);
   putBig32(f.data() + tag + 14, 321);
   MpegFrameHeader h{};
-  ASSERT_TRUE(readStreamHeader(f.data(), 1000, h, false));
+  ASSERT_TRUE(readStreamHeader(f.data(), 1000, options, h));
   EXPECT_EQ(h.frameCount, 321);
   EXPECT_EQ(h.streamBytes, 99999);
   EXPECT_EQ(h.bitrate, 0);
@@ -173,29 +187,30 @@ TEST_F(FrameHeader, VbriTagAndCrcShiftTheTag) {
 TEST_F(FrameHeader, LayerITagFollowsTheHeaderAndSizesRoundToSlots) {
   auto f = frameOf(headerBytes(0xF, 1, 1, 12, 0, 0, 0));  // 384k 44.1k
   MpegFrameHeader h{};
-  ASSERT_TRUE(readStreamHeader(f.data(), 1000, h, false));
+  ASSERT_TRUE(readStreamHeader(f.data(), 1000, options, h));
   EXPECT_EQ(h.minFrameSize, 416);
   EXPECT_EQ(h.maxFrameSize, 420);
   EXPECT_EQ(h.outputBytesPerFrame, 384 * 4);
   std::memcpy(f.data() + 4, "Xing", 4);
   putBig32(f.data() + 8, 1);
-  ASSERT_TRUE(readStreamHeader(f.data(), 1000, h, false));
+  ASSERT_TRUE(readStreamHeader(f.data(), 1000, options, h));
   EXPECT_EQ(h.vbrHeaderFrameSize, 416);
 }
 
 TEST_F(FrameHeader, OptionsShapeTheOutputFormat) {
-  setDecoderOptions(DecoderOptions{1, 8, 24000});
+  options = DecoderOptions{1, 8, 24000};
   const auto f = frameOf(headerBytes(0xF, 1, 2, 10, 1, 0, 0));  // Layer II 48k stereo
   MpegFrameHeader h{};
-  ASSERT_TRUE(readStreamHeader(f.data(), 1000, h, false));
+  ASSERT_TRUE(readStreamHeader(f.data(), 1000, options, h));
   EXPECT_EQ(h.outputSampleRate, 24000);
   EXPECT_EQ(h.outputBits, 8);
   EXPECT_EQ(h.outputChannels, 2);
   EXPECT_EQ(h.outputBytesPerFrame, 1152);
-  setDecoderOptions(DecoderOptions{2, 3, 24000});
-  ASSERT_TRUE(readStreamHeader(f.data(), 1000, h, false));
+  options = DecoderOptions{2, 3, 24000};
+  ASSERT_TRUE(readStreamHeader(f.data(), 1000, options, h));
   EXPECT_EQ(h.outputChannels, 1);
   EXPECT_EQ(h.outputBytesPerFrame, 288 * 2);
+  setDecoderOptions(options);
   DecoderOptions back{};
   EXPECT_EQ(getDecoderOptions(back), 1);
   EXPECT_EQ(back.downsampleShift, 2);

@@ -29,6 +29,56 @@ Bytes l3XingFrame(uint32_t frameCount, uint32_t streamBytes) {
   return bytes;
 }
 
+Bytes headerBytes(int32_t version, int32_t layer, int32_t bitrateIndex, int32_t rateIndex,
+                  bool padding, bool mono) {
+  const uint8_t sync = version == 3 ? 0xE0 : 0xF0;
+  const uint8_t id = version == 1 ? 0x08 : 0x00;
+  const uint8_t b1 = static_cast<uint8_t>(sync | id | ((4 - layer) << 1) | 1);
+  const uint8_t b2 = static_cast<uint8_t>((bitrateIndex << 4) | (rateIndex << 2) | (padding ? 2 : 0));
+  return {0xFF, b1, b2, static_cast<uint8_t>(mono ? 0xC0 : 0x00)};
+}
+
+namespace {
+
+uint32_t nextRandom(uint32_t& state) {
+  state = state * 1664525u + 1013904223u;
+  return state >> 24;
+}
+
+}  // namespace
+
+Bytes syncFreeJunk(size_t count, uint32_t seed) {
+  Bytes bytes(count);
+  for (uint8_t& b : bytes) b = static_cast<uint8_t>(nextRandom(seed) % 255);
+  return bytes;
+}
+
+Bytes freeFormatStream(const FreeFormatStream& s) {
+  constexpr int32_t kRates[3][3] = {{44100, 48000, 32000}, {22050, 24000, 16000}, {11025, 12000, 8000}};
+  const int64_t rate = kRates[s.version - 1][s.rateIndex];
+  // Bytes per frame times the rate: slots of 4 bytes for Layer I, of one byte
+  // otherwise; Layer III of MPEG-2 and 2.5 has half the samples per frame.
+  const int32_t slot = s.layer == 1 ? 4 : 1;
+  const int64_t samples = s.layer == 1 ? 384 : (s.layer == 3 && s.version != 1 ? 576 : 1152);
+  const int64_t scaled = samples / 8 * s.kbps * 1000 / slot;  // slots x rate per frame
+  Bytes out;
+  uint32_t seed = static_cast<uint32_t>(s.kbps * 131 + s.layer * 7 + s.version);
+  int64_t remainder = 0;
+  for (int32_t f = 0; f < s.frames; ++f) {
+    remainder += scaled % rate;
+    const bool padding = remainder >= rate;
+    if (padding) remainder -= rate;
+    const int32_t length = static_cast<int32_t>(scaled / rate + (padding ? 1 : 0)) * slot;
+    append(out, headerBytes(s.version, s.layer, 0, s.rateIndex, padding, s.mono));
+    for (int32_t i = 4; i < length; ++i) out.push_back(static_cast<uint8_t>(nextRandom(seed)));
+  }
+  if (s.falseSyncAt >= 0 && static_cast<size_t>(s.falseSyncAt) <= out.size()) {
+    const Bytes layer1 = headerBytes(1, 1, 14, 2, false, false);
+    std::copy(layer1.begin(), layer1.end(), out.end() - s.falseSyncAt);
+  }
+  return out;
+}
+
 Bytes id3v1Tag(const std::string& title, const std::string& artist, uint8_t genre) {
   Bytes tag(128, 0);
   std::memcpy(tag.data(), "TAG", 3);

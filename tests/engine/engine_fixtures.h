@@ -21,6 +21,27 @@ Bytes l3Frames(int32_t count, uint8_t fill = 0x55);
 // The first frame with a "Xing" header (both counts) at byte 36.
 Bytes l3XingFrame(uint32_t frameCount, uint32_t streamBytes);
 
+// A free-format stream: bitrate index 0, frames as long as `kbps` makes
+// them, padded the way an encoder keeps the average exact. The bytes after
+// each header are a fixed pseudo-random sequence (audio data is full of
+// sync-like pairs); `falseSyncAt`, when not negative, plants the header of an
+// MPEG-1 Layer I 448 kbit/s 32 kHz frame that far before the end.
+struct FreeFormatStream {
+  int32_t version;    // 1, 2, or 3 for MPEG-2.5
+  int32_t layer;      // 1..3
+  int32_t rateIndex;  // 0..2
+  bool mono;
+  int32_t kbps;
+  int32_t frames;
+  int32_t falseSyncAt = -1;
+};
+Bytes freeFormatStream(const FreeFormatStream& stream);
+// Four header bytes of a stream (protection bit set: no CRC).
+Bytes headerBytes(int32_t version, int32_t layer, int32_t bitrateIndex, int32_t rateIndex,
+                  bool padding, bool mono);
+// `count` bytes of a fixed pseudo-random sequence that holds no 0xFF byte.
+Bytes syncFreeJunk(size_t count, uint32_t seed);
+
 // ID3v1 tag with the texts (copied, zero-padded) and the genre.
 Bytes id3v1Tag(const std::string& title, const std::string& artist, uint8_t genre);
 // ID3v2 header with the synchsafe size and `size` zero bytes of body.

@@ -35,8 +35,24 @@ bool decodeThroughEngine(PlaybackTest& test, const std::string& path, const std:
   return engineGetState(nullptr) == ENGINE_STOPPED;
 }
 
+bool agrees(const MpegFrameHeader& a, const MpegFrameHeader& b) {
+  return a.version == b.version && a.layer == b.layer && a.sampleRateIndex == b.sampleRateIndex;
+}
+
+// Whether the engine may lock onto the sync at `pos` after damage: a header
+// of the stream followed by another one at its frame's end.
+bool isStreamFrameAt(const std::vector<uint8_t>& bytes, size_t pos, const MpegFrameHeader& stream) {
+  MpegFrameHeader h{}, next{};
+  if (!parseFrameHeader(bytes.data() + pos, h) || !agrees(h, stream)) return false;
+  const int32_t bitrate = bitrateKbps(h.version, h.layer, h.bitrateIndex) * 1000;
+  const size_t end = pos + static_cast<size_t>(frameLength(h, bitrate, sampleRateHz(h.version, h.sampleRateIndex)));
+  if (end == bytes.size()) return true;
+  return end + 4 <= bytes.size() && parseFrameHeader(bytes.data() + end, next) && agrees(next, stream);
+}
+
 // The decode that orva-cli did before it used the engine: the whole file in
-// memory, frame after frame, one byte and a sync search after a bad frame.
+// memory, frame after frame, one byte and a search for a frame of the stream
+// after a bad frame.
 std::vector<uint8_t> decodeDirectly(const std::vector<uint8_t>& bytes, size_t start, const MpegFrameHeader& h) {
   std::vector<uint8_t> pcm;
   std::vector<uint8_t> frameOut(static_cast<size_t>(streamOutputBytesPerFrame()) + 16);
@@ -53,9 +69,11 @@ std::vector<uint8_t> decodeDirectly(const std::vector<uint8_t>& bytes, size_t st
     }
     if (getDecoderError() == DECODER_ERR_NEED_DATA) break;
     int32_t offset = 0;
-    pos += 1;
-    if (!findFrameSync(bytes.data() + pos, static_cast<int32_t>(bytes.size() - pos), offset)) break;
-    pos += static_cast<size_t>(offset);
+    do {
+      pos += 1;
+      if (!findFrameSync(bytes.data() + pos, static_cast<int32_t>(bytes.size() - pos), offset)) return pcm;
+      pos += static_cast<size_t>(offset);
+    } while (!isStreamFrameAt(bytes, pos, h));
   }
   return pcm;
 }
