@@ -53,7 +53,7 @@ struct PlaybackRecord {
   int32_t platformNt = 0;
 };
 
-extern PlaybackRecord gPlayback;
+extern PlaybackRecord& gPlayback;
 
 // Calls the host's callback when it is enabled (playback thread).
 void notifyEngineEvent(int32_t event, int32_t value);

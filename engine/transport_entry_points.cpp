@@ -8,12 +8,17 @@
 #include "engine/position.h"
 #include "engine/transport.h"
 #include "engine/units.h"
+#include "output/never_destroyed.h"
 #include "output/output_queue.h"
 #include "tags/status.h"
 
 namespace orva {
 
-PlaybackRecord gPlayback;
+// Never destroyed: a host may return from main while the playback thread
+// runs; its std::thread must not be destroyed joinable, and the thread must
+// not lose its buffers before the system ends it.
+NeverDestroyed<PlaybackRecord> playbackRecord;
+PlaybackRecord& gPlayback = playbackRecord.value;
 
 namespace {
 
@@ -80,6 +85,8 @@ int32_t engineGetVolume(int32_t* left, int32_t* right) noexcept {
   if (right != nullptr) *right = r;
   return 1;
 }
+
+static_assert(ENGINE_DEVICE_SILENT == kSilentDevice && ENGINE_DEVICE_DEFAULT == kWaveMapper);
 
 int32_t engineSetDevice(int32_t deviceId) noexcept {
   outputSetDevice(deviceId);
