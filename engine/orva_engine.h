@@ -137,7 +137,13 @@ typedef struct DecoderOptions {
   int32_t bandwidthLimitHz; /* only subbands below this frequency are decoded */
 } DecoderOptions;
 
-/* Lifecycle and settings. */
+/* Lifecycle and settings. engineShutdown stops playback and frees the
+   engine's buffers. A host may also leave without it: on Linux a running
+   playback is stopped when the process exits or the library is unloaded
+   (each wait bounded); on Windows the system has already ended the playback
+   thread when the library's exit code runs under the loader lock, so the
+   engine waits for nothing there and its records are never destroyed.
+   On Windows, call engineShutdown before FreeLibrary while playing. */
 ORVA_API int32_t engineInit(void) ORVA_NOEXCEPT;
 ORVA_API int32_t engineShutdown(void) ORVA_NOEXCEPT;
 ORVA_API int32_t engineSetSettings(const DecoderSettings* settings) ORVA_NOEXCEPT;
