@@ -142,7 +142,7 @@ typedef struct DecoderOptions {
    playback is stopped when the process exits or the library is unloaded
    (each wait bounded); on Windows the system has already ended the playback
    thread when the library's exit code runs under the loader lock, so the
-   engine waits for nothing there and its records are never destroyed.
+   engine waits for nothing there and keeps its records for the thread.
    On Windows, call engineShutdown before FreeLibrary while playing. */
 ORVA_API int32_t engineInit(void) ORVA_NOEXCEPT;
 ORVA_API int32_t engineShutdown(void) ORVA_NOEXCEPT;

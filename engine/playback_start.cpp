@@ -12,6 +12,7 @@
 #include "engine/playback_state.h"
 #include "engine/playback_thread.h"
 #include "engine/wave_file.h"
+#include "output/kept_while_playing.h"
 #include "output/output_queue.h"
 #include "platform/os_error.h"
 #include "platform/sleep.h"
@@ -91,12 +92,15 @@ int32_t launchThread() {
   PlaybackRecord& p = gPlayback;
   p.messages.open();  // posts from now on wait for the thread
   p.threadDone.store(false);
+  playbackThreadsRunning().fetch_add(1);
   try {
     p.thread = std::thread([] {
       playbackThreadMain();
       gPlayback.threadDone.store(true);
+      playbackThreadsRunning().fetch_sub(1);
     });
   } catch (const std::system_error& e) {
+    playbackThreadsRunning().fetch_sub(1);
     platform::recordOsError(platform::OsErrorKind::Errno, e.code().value(), "creating the playback thread");
     p.messages.closeAndDiscard();
     p.threadDone.store(true);

@@ -132,8 +132,8 @@ namespace {
 // engineShutdown: stops a running playback so the device is closed and the
 // thread is gone before the process tears down, each wait bounded. Where
 // the platform forbids waiting at exit the thread is left alone; the
-// records it uses are never destroyed, so it cannot fault before the system
-// ends it.
+// records it uses are kept while it counts as running (kept_while_playing.h),
+// so it cannot fault before the system ends it.
 void playbackAtExit() {
   if (!platformExitMayWait()) return;
   gPlayback.callbackEnabled.store(0);
@@ -144,9 +144,11 @@ void playbackAtExit() {
 }  // namespace
 
 void playbackInit() {
+  outputInit();
+  // After outputInit: the system's device, made there, is destroyed after
+  // the hook has stopped the thread that uses it.
   static const bool exitHooked = std::atexit(playbackAtExit) == 0;
   (void)exitHooked;
-  outputInit();
   outputSetWaitHook(playOutWaitStep);
   gPlayback.callback.store(nullptr);
   gPlayback.callbackEnabled.store(0);

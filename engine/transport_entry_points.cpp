@@ -8,16 +8,15 @@
 #include "engine/position.h"
 #include "engine/transport.h"
 #include "engine/units.h"
-#include "output/never_destroyed.h"
+#include "output/kept_while_playing.h"
 #include "output/output_queue.h"
 #include "tags/status.h"
 
 namespace orva {
 
-// Never destroyed: a host may return from main while the playback thread
-// runs; its std::thread must not be destroyed joinable, and the thread must
-// not lose its buffers before the system ends it.
-NeverDestroyed<PlaybackRecord> playbackRecord;
+// Kept at exit while the playback thread may still use it: a host may
+// return from main while it runs.
+KeptWhilePlaying<PlaybackRecord> playbackRecord;
 PlaybackRecord& gPlayback = playbackRecord.value;
 
 namespace {

@@ -17,7 +17,7 @@
 
 #include "output/byte_buffer.h"
 #include "output/levels.h"
-#include "output/never_destroyed.h"
+#include "output/kept_while_playing.h"
 #include "output/semaphore.h"
 #include "platform/os_error.h"
 
@@ -59,9 +59,8 @@ struct Queue {
   std::atomic<OutputWaitHook> waitHook{nullptr};
 };
 
-// Never destroyed: a playback thread still running while the process exits
-// keeps a queue to write to.
-NeverDestroyed<Queue> gQueue;
+// Kept at exit while a playback thread may still write to it.
+KeptWhilePlaying<Queue> gQueue;
 Queue& q = gQueue.value;
 
 int32_t clampLevel(int32_t v) { return v < 0 ? 0 : (v > 100 ? 100 : v); }

@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "output/header_prepare.h"
-#include "output/never_destroyed.h"
+#include "output/kept_while_playing.h"
 
 namespace orva {
 
@@ -259,7 +259,7 @@ bool VirtualDevice::capabilities(int32_t, uint32_t& support) {
 }
 
 WaveDevice& silentWaveDevice() {
-  static NeverDestroyed<VirtualDevice> device;
+  static KeptWhilePlaying<VirtualDevice> device;
   static const bool realTime = (device.get().setClock(VirtualClock::Timed, 1.0), true);
   (void)realTime;
   return device.get();

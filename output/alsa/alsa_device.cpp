@@ -22,7 +22,7 @@
 #include <thread>
 
 #include "output/byte_buffer.h"
-#include "output/never_destroyed.h"
+#include "output/kept_while_playing.h"
 #include "output/wave_device.h"
 #include "platform/os_error.h"
 
@@ -344,9 +344,9 @@ class AlsaDevice final : public WaveDevice {
 }  // namespace
 
 WaveDevice& systemWaveDevice() {
-  // Never destroyed: a playback thread may still use the device while the
-  // process exits (the engine stops it first where it can).
-  static NeverDestroyed<AlsaDevice> device;
+  // Kept at exit while a playback thread may still use it (the engine
+  // stops the thread first where it can).
+  static KeptWhilePlaying<AlsaDevice> device;
   return device.get();
 }
 

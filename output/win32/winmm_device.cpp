@@ -12,7 +12,7 @@
 
 #include "output/byte_buffer.h"
 #include "output/header_prepare.h"
-#include "output/never_destroyed.h"
+#include "output/kept_while_playing.h"
 #include "output/wave_device.h"
 #include "platform/os_error.h"
 
@@ -192,8 +192,8 @@ bool readIsNt() {
 }  // namespace
 
 WaveDevice& systemWaveDevice() {
-  // Never destroyed: at exit the device may still be playing its buffers.
-  static NeverDestroyed<WinmmDevice> device;
+  // Kept at exit while a playback thread may still use it.
+  static KeptWhilePlaying<WinmmDevice> device;
   return device.get();
 }
 

@@ -18,12 +18,13 @@ struct EngineEntries {
         play(engine.entry<int32_t (*)()>("enginePlay")),
         pause(engine.entry<int32_t (*)()>("enginePause")),
         stop(engine.entry<int32_t (*)()>("engineStop")),
+        seekSeconds(engine.entry<int32_t (*)(int32_t)>("engineSeekSeconds")),
         getState(engine.entry<int32_t (*)(int32_t*)>("engineGetState")),
         positionSamples(engine.entry<int32_t (*)()>("engineGetPositionSamples")) {}
 
   bool complete() const {
     return init && shutdown && status && systemErrorText && setDevice && open && close && play && pause && stop &&
-           getState && positionSamples;
+           seekSeconds && getState && positionSamples;
   }
 
   int32_t (*init)();
@@ -36,6 +37,7 @@ struct EngineEntries {
   int32_t (*play)();
   int32_t (*pause)();
   int32_t (*stop)();
+  int32_t (*seekSeconds)(int32_t);
   int32_t (*getState)(int32_t*);
   int32_t (*positionSamples)();
 };
