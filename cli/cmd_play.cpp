@@ -16,8 +16,6 @@
 #include "cli/terminal.h"
 #include "engine/orva_engine.h"
 #include "engine/status_text.h"
-#include "output/output_queue.h"
-#include "output/virtual_device.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
 #include "playlist/add_files.h"
@@ -33,7 +31,7 @@ constexpr int32_t kTickMs = 50;
 
 struct PlayArgs {
   std::vector<const char*> paths;
-  bool virtualDevice = false;
+  bool silentDevice = false;
   int32_t mode = -1;  // -1: in order, once
 };
 
@@ -41,7 +39,7 @@ void printUsage(std::FILE* to) {
   std::fputs(
       "usage: orva-cli play [options] FILE|FOLDER|LIST...\n"
       "  --device alsa|winmm|null  the sound device (default: the system's);\n"
-      "                            null plays on a silent virtual device\n"
+      "                            null plays on the engine's silent device\n"
       "  --mode loop|repeat|shuffle|stop  what follows the end of a track\n"
       "keys: space pause/resume, left/right seek 5 s, up/down volume,\n"
       "      n/p next/previous track, q quit\n",
@@ -64,7 +62,7 @@ int parseArgs(int argc, char** argv, PlayArgs& a) {
     if (arg == "--device" && i + 1 < argc) {
       const std::string d = argv[++i];
       if (d == "null" || d == "virtual") {
-        a.virtualDevice = true;
+        a.silentDevice = true;
       } else if (d != "alsa" && d != "winmm" && d != "system") {
         return 2;
       }
@@ -84,6 +82,16 @@ std::string clock(int32_t seconds) {
   char text[16];
   std::snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
   return text;
+}
+
+// The status sentence, and the system's reason when the engine kept one.
+void printFailure(const char* path, int32_t status) {
+  char reason[256];
+  if (engineGetSystemErrorText(reason, sizeof reason) > 0) {
+    std::fprintf(stderr, "\norva-cli play: cannot play %s: %s\n  %s\n", path, statusText(status), reason);
+  } else {
+    std::fprintf(stderr, "\norva-cli play: cannot play %s: %s\n", path, statusText(status));
+  }
 }
 
 const char* stateName(int32_t state) {
@@ -134,14 +142,12 @@ class Player {
     duration_ = info.durationSeconds;
     if (enginePlay() != 1) {
       const int32_t status = engineGetStatus();
-      if (status == ENGINE_ERR_DEVICE_OPEN) {
-        std::fprintf(stderr,
-                     "orva-cli play: no sound device could be opened on this machine.\n"
-                     "Play on the silent virtual device instead with: orva-cli play --device null ...\n");
+      printFailure(path, status);
+      if (status == ENGINE_ERR_DEVICE_OPEN && !args_.silentDevice) {
+        std::fprintf(stderr, "Play on the silent device instead with: orva-cli play --device null ...\n");
         return Outcome::NoDevice;
       }
-      std::fprintf(stderr, "\norva-cli play: cannot play %s: %s\n", path, statusText(status));
-      return Outcome::Failed;
+      return status == ENGINE_ERR_DEVICE_OPEN ? Outcome::NoDevice : Outcome::Failed;
     }
     lastLyric_.clear();
     for (;;) {
@@ -264,11 +270,9 @@ int runPlayCommand(int argc, char** argv) {
     return 1;
   }
   engineInit();
-  static VirtualDevice silent;
-  if (args.virtualDevice) {
-    silent.setClock(VirtualClock::Timed, 1.0);
-    outputUseDevice(&silent);
-    std::printf("playing on the silent virtual device\n");
+  if (args.silentDevice) {
+    engineSetDevice(ENGINE_DEVICE_SILENT);
+    std::printf("playing on the silent device\n");
   }
   TerminalKeys keys;
   Player player(args, keys);

@@ -46,3 +46,4 @@ static_assert(offsetof(DecoderOptions, outputFlags) == 4);
 static_assert(offsetof(DecoderOptions, bandwidthLimitHz) == 8);
 
 static_assert(ENGINE_ERR_ZERO_FIRST_BYTE == 23 && ENGINE_ERR_CUE_ON_NT == 33);
+static_assert(ENGINE_DEVICE_DEFAULT == -1 && ENGINE_DEVICE_SILENT == -2);

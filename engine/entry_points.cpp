@@ -13,6 +13,7 @@
 #include "engine/stream_open.h"
 #include "engine/tag_access.h"
 #include "engine/transport.h"
+#include "platform/os_error.h"
 #include "tags/id3v1.h"
 #include "tags/id3v1_file.h"
 #include "engine/status_register.h"
@@ -74,6 +75,14 @@ DecoderSettings* engineGetSettings(DecoderSettings* settings) noexcept {
 int32_t engineGetVersion(void) noexcept { return kEngineVersion; }
 int32_t engineGetStatus(void) noexcept { return status(); }
 int32_t engineGetDetailCode(void) noexcept { return detailCode(); }
+
+int32_t engineGetSystemErrorText(char* buffer, int32_t size) noexcept {
+  if (buffer == nullptr || size < 1) {
+    engineFail(ENGINE_ERR_ARGUMENT);
+    return -1;
+  }
+  return platform::formatOsError(platform::lastOsError(), buffer, size);
+}
 
 int32_t engineOpen(const char* path, StreamInfo* info) noexcept {
   if (info == nullptr) return engineFail(ENGINE_ERR_ARGUMENT);

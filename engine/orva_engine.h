@@ -137,7 +137,13 @@ typedef struct DecoderOptions {
   int32_t bandwidthLimitHz; /* only subbands below this frequency are decoded */
 } DecoderOptions;
 
-/* Lifecycle and settings. */
+/* Lifecycle and settings. engineShutdown stops playback and frees the
+   engine's buffers. A host may also leave without it: on Linux a running
+   playback is stopped when the process exits or the library is unloaded
+   (each wait bounded); on Windows the system has already ended the playback
+   thread when the library's exit code runs under the loader lock, so the
+   engine waits for nothing there and keeps its records for the thread.
+   On Windows, call engineShutdown before FreeLibrary while playing. */
 ORVA_API int32_t engineInit(void) ORVA_NOEXCEPT;
 ORVA_API int32_t engineShutdown(void) ORVA_NOEXCEPT;
 ORVA_API int32_t engineSetSettings(const DecoderSettings* settings) ORVA_NOEXCEPT;
@@ -145,6 +151,15 @@ ORVA_API DecoderSettings* engineGetSettings(DecoderSettings* settings) ORVA_NOEX
 ORVA_API int32_t engineGetVersion(void) ORVA_NOEXCEPT;
 ORVA_API int32_t engineGetStatus(void) ORVA_NOEXCEPT;
 ORVA_API int32_t engineGetDetailCode(void) ORVA_NOEXCEPT;
+/* The operating system's reason for the last failure that reached the system
+   while playback started (opening the sound device, creating a thread or the
+   WAV file), as one sentence in the system's text encoding, for example
+   "waveOutOpen failed: ... (MMRESULT 32).". Every start of playback forgets
+   the reason before it, so after a failed start it explains that failure.
+   Writes at most size bytes including the NUL, cut between characters, and
+   returns the bytes written before the NUL: 0 when there is no reason
+   (buffer ""), -1 with status 18 when buffer is null or size is below 1. */
+ORVA_API int32_t engineGetSystemErrorText(char* buffer, int32_t size) ORVA_NOEXCEPT;
 
 /* The open stream. */
 ORVA_API int32_t engineOpen(const char* path, StreamInfo* info) ORVA_NOEXCEPT;
@@ -185,6 +200,12 @@ enum EngineEvent {
 };
 
 typedef void (*EngineCallback)(int32_t event, int32_t value);
+
+/* Device ids of engineSetDevice besides the system's own (0, 1, ...). */
+enum EngineDevice {
+  ENGINE_DEVICE_DEFAULT = -1, /* the system's default device (the wave mapper) */
+  ENGINE_DEVICE_SILENT = -2   /* plays nothing, at the real-time rate, on any machine */
+};
 
 /* Transport. Posted operations wait at most 500 ms for the playback thread. */
 ORVA_API int32_t enginePlay(void) ORVA_NOEXCEPT;

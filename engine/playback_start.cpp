@@ -1,4 +1,6 @@
-// Starting playback (see playback_start.h). Host's thread.
+// Starting playback (see playback_start.h). Host's thread. Each start first
+// forgets the last OS error, so what a failing start leaves there is its own
+// reason (engineGetSystemErrorText).
 #include "engine/playback_start.h"
 
 #include <chrono>
@@ -10,7 +12,9 @@
 #include "engine/playback_state.h"
 #include "engine/playback_thread.h"
 #include "engine/wave_file.h"
+#include "output/kept_while_playing.h"
 #include "output/output_queue.h"
+#include "platform/os_error.h"
 #include "platform/sleep.h"
 
 namespace orva {
@@ -70,8 +74,13 @@ int32_t openDevice() {
 int32_t createWave(const char* path) {
   PlaybackRecord& p = gPlayback;
   const MpegFrameHeader& h = gEngine.header;
-  if (path == nullptr || path[0] == '\0' || !p.wave.open(path, platform::FileMode::CreateAlways) ||
-      !writeWaveHeader(p.wave, h.outputChannels, h.outputSampleRate, h.outputBits)) {
+  if (path == nullptr || path[0] == '\0') return ENGINE_ERR_WAVE_CREATE;
+  if (!p.wave.open(path, platform::FileMode::CreateAlways)) {
+    platform::recordLastSystemError("creating the WAV file");
+    return ENGINE_ERR_WAVE_CREATE;
+  }
+  if (!writeWaveHeader(p.wave, h.outputChannels, h.outputSampleRate, h.outputBits)) {
+    platform::recordLastSystemError("writing the WAV header");
     p.wave.close();
     return ENGINE_ERR_WAVE_CREATE;
   }
@@ -83,12 +92,16 @@ int32_t launchThread() {
   PlaybackRecord& p = gPlayback;
   p.messages.open();  // posts from now on wait for the thread
   p.threadDone.store(false);
+  playbackThreadsRunning().fetch_add(1);
   try {
     p.thread = std::thread([] {
       playbackThreadMain();
       gPlayback.threadDone.store(true);
+      playbackThreadsRunning().fetch_sub(1);
     });
-  } catch (const std::system_error&) {
+  } catch (const std::system_error& e) {
+    playbackThreadsRunning().fetch_sub(1);
+    platform::recordOsError(platform::OsErrorKind::Errno, e.code().value(), "creating the playback thread");
     p.messages.closeAndDiscard();
     p.threadDone.store(true);
     return ENGINE_ERR_THREAD_CREATE;
@@ -108,6 +121,7 @@ void failClosingDevice() {
 // Common start of the two device modes.
 int32_t startWithDevice(int32_t mode, const char* wavePath) {
   engineSleep(100);
+  platform::clearOsError();  // what follows explains only this start
   PlaybackRecord& p = gPlayback;
   if (gEngine.state.load() != ENGINE_STOPPED || threadRemains()) return ENGINE_ERR_BUSY;
   if (!gEngine.file.isOpen()) return ENGINE_ERR_NOT_OPEN;
@@ -167,6 +181,7 @@ int32_t startPlayToWave(const char* path) {
 }
 
 int32_t startDecodeToWave(const char* path) {
+  platform::clearOsError();
   PlaybackRecord& p = gPlayback;
   if (gEngine.state.load() != ENGINE_STOPPED || threadRemains()) return ENGINE_ERR_BUSY;
   if (!gEngine.file.isOpen()) return ENGINE_ERR_NOT_OPEN;

@@ -51,9 +51,16 @@ struct PlaybackRecord {
   std::atomic<int32_t> outputOpened{0};  // playback opened the device at least once
   int32_t cueMode = 0;
   int32_t platformNt = 0;
+
+  // A thread that ended by itself is joined only by the next call; a host
+  // that leaves first must not end the process in std::terminate. Never a
+  // join here: on Windows this may run under the loader lock.
+  ~PlaybackRecord() {
+    if (thread.joinable()) thread.detach();
+  }
 };
 
-extern PlaybackRecord gPlayback;
+extern PlaybackRecord& gPlayback;
 
 // Calls the host's callback when it is enabled (playback thread).
 void notifyEngineEvent(int32_t event, int32_t value);

@@ -1,6 +1,7 @@
 // Transport requests (see transport.h). Host's thread.
 #include "engine/transport.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "decoder/decoder.h"
@@ -125,8 +126,29 @@ int32_t transportSetEqualizer(const int32_t* bandValues) {
   return setEqualizerGains(bandValues);
 }
 
+namespace {
+
+// Runs when the process exits (or the library is unloaded) without
+// engineShutdown: stops a running playback so the device is closed and the
+// thread is gone before the process tears down, each wait bounded. Where
+// the platform forbids waiting at exit the thread is left alone; the
+// records it uses are kept while it counts as running (kept_while_playing.h),
+// so it cannot fault before the system ends it.
+void playbackAtExit() {
+  if (!platformExitMayWait()) return;
+  gPlayback.callbackEnabled.store(0);
+  if (gEngine.state.load() != ENGINE_STOPPED) transportStop();
+  if (!reapPlaybackThread(kPostWaitMs) && gPlayback.thread.joinable()) gPlayback.thread.detach();
+}
+
+}  // namespace
+
 void playbackInit() {
   outputInit();
+  // After outputInit: the system's device, made there, is destroyed after
+  // the hook has stopped the thread that uses it.
+  static const bool exitHooked = std::atexit(playbackAtExit) == 0;
+  (void)exitHooked;
   outputSetWaitHook(playOutWaitStep);
   gPlayback.callback.store(nullptr);
   gPlayback.callbackEnabled.store(0);

@@ -8,12 +8,16 @@
 #include "engine/position.h"
 #include "engine/transport.h"
 #include "engine/units.h"
+#include "output/kept_while_playing.h"
 #include "output/output_queue.h"
 #include "engine/status_register.h"
 
 namespace orva {
 
-PlaybackRecord gPlayback;
+// Kept at exit while the playback thread may still use it: a host may
+// return from main while it runs.
+KeptWhilePlaying<PlaybackRecord> playbackRecord;
+PlaybackRecord& gPlayback = playbackRecord.value;
 
 namespace {
 
@@ -80,6 +84,8 @@ int32_t engineGetVolume(int32_t* left, int32_t* right) noexcept {
   if (right != nullptr) *right = r;
   return 1;
 }
+
+static_assert(ENGINE_DEVICE_SILENT == kSilentDevice && ENGINE_DEVICE_DEFAULT == kWaveMapper);
 
 int32_t engineSetDevice(int32_t deviceId) noexcept {
   outputSetDevice(deviceId);

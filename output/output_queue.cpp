@@ -9,6 +9,7 @@
 
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <mutex>
@@ -16,7 +17,9 @@
 
 #include "output/byte_buffer.h"
 #include "output/levels.h"
+#include "output/kept_while_playing.h"
 #include "output/semaphore.h"
+#include "platform/os_error.h"
 
 namespace orva {
 namespace {
@@ -25,7 +28,8 @@ constexpr int32_t kFadeOutBlocks = 23;  // the end ramp starts this many blocks 
 constexpr int32_t kCloseRetries = 50;
 
 struct Queue {
-  std::atomic<WaveDevice*> device{nullptr};
+  std::atomic<WaveDevice*> chosen{nullptr};  // set by tests; else by the device id
+  std::atomic<WaveDevice*> active{nullptr};  // the open device, null while closed
   std::atomic<bool> open{false};
   CountingSemaphore freeHeaders;
 
@@ -55,19 +59,25 @@ struct Queue {
   std::atomic<OutputWaitHook> waitHook{nullptr};
 };
 
-Queue q;
+// Kept at exit while a playback thread may still write to it.
+KeptWhilePlaying<Queue> gQueue;
+Queue& q = gQueue.value;
 
 int32_t clampLevel(int32_t v) { return v < 0 ? 0 : (v > 100 ? 100 : v); }
 
 void onBlockDone(void*) { q.freeHeaders.release(); }
 
+// The device the next open takes.
+WaveDevice& chosenDevice() {
+  if (WaveDevice* d = q.chosen.load()) return *d;
+  return q.deviceId.load() == kSilentDevice ? silentWaveDevice() : systemWaveDevice();
+}
+
+// The open device while one is open (a new device id waits for the next
+// open), else the one the next open takes.
 WaveDevice& device() {
-  WaveDevice* d = q.device.load();
-  if (d == nullptr) {
-    d = &systemWaveDevice();
-    q.device.store(d);
-  }
-  return *d;
+  WaveDevice* active = q.active.load();
+  return active != nullptr ? *active : chosenDevice();
 }
 
 int64_t bytesOf(int64_t samples) { return samples * q.bits * q.channels / 8; }
@@ -142,7 +152,7 @@ void outputWriteBlock() {
 }  // namespace
 
 int32_t outputInit() {
-  device();
+  chosenDevice();
   q.deviceId.store(kWaveMapper);
   q.ratePercent.store(100);
   q.cueFactor.store(1);
@@ -172,15 +182,17 @@ int32_t outputOpen(const OutputFormat& format) {
   const int64_t rate = int64_t{format.sampleRate} * q.ratePercent.load() / 100;
   if (rate <= 0 || rate > INT32_MAX) return 0;
   const DeviceFormat deviceFormat{format.channels, format.bits, static_cast<int32_t>(rate), format.blockSize};
-  WaveDevice& d = device();
+  WaveDevice& d = chosenDevice();
   if (!d.open(q.deviceId.load(), deviceFormat, onBlockDone, nullptr)) return 0;
   std::lock_guard<std::mutex> lock(q.ring);
   for (ByteBuffer& block : q.blocks) {
     if (!block.resize(static_cast<size_t>(format.blockSize))) {
+      platform::recordOsError(platform::OsErrorKind::Errno, ENOMEM, "allocating the output blocks");
       d.close();
       return 0;
     }
   }
+  q.active.store(&d);
   q.channels = format.channels;
   q.bits = format.bits;
   q.blockSize = format.blockSize;
@@ -263,6 +275,7 @@ int32_t outputClose() {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   q.open.store(false);
+  q.active.store(nullptr);
   return 1;
 }
 
@@ -345,7 +358,7 @@ void outputSetStreamPosition(int64_t totalSamples, int64_t positionBase) {
 void outputSetWaitHook(OutputWaitHook hook) { q.waitHook.store(hook); }
 
 void outputUseDevice(WaveDevice* device) {
-  if (!q.open.load()) q.device.store(device);
+  if (!q.open.load()) q.chosen.store(device);
 }
 
 WaveDevice& outputDevice() { return device(); }

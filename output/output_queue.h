@@ -63,8 +63,11 @@ void outputSetStreamPosition(int64_t totalSamples, int64_t positionBase);
 using OutputWaitHook = void (*)();
 void outputSetWaitHook(OutputWaitHook hook);
 
-// The device the queue drives: the platform's by default. Only while closed.
+// The device the next open takes: `device` when given (tests), else the one
+// the device id names: the silent device for kSilentDevice, the platform's
+// for the others. Only while closed; nullptr returns to the device id.
 void outputUseDevice(WaveDevice* device);
+// The open device, or the one the next open takes.
 WaveDevice& outputDevice();
 
 // Copies the block sent `age` blocks ago (1 = the last one) into `out`

@@ -3,7 +3,12 @@
 // queue's callback only releases its semaphore.
 #include "output/virtual_device.h"
 
+#include <cerrno>
 #include <chrono>
+#include <system_error>
+
+#include "output/header_prepare.h"
+#include "output/kept_while_playing.h"
 
 namespace orva {
 
@@ -24,6 +29,20 @@ void VirtualDevice::setTap(Tap tap, void* context) {
 void VirtualDevice::setFailOpen(bool fail) {
   std::lock_guard<std::mutex> lock(mutex_);
   failOpen_ = fail;
+}
+
+void VirtualDevice::setPrepareFault(int32_t index, platform::OsErrorKind kind, int32_t code) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  prepareFaultIndex_ = index;
+  prepareFaultKind_ = kind;
+  prepareFaultCode_ = code;
+}
+
+int32_t VirtualDevice::preparedHeaders() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  int32_t n = 0;
+  for (bool prepared : prepared_) n += prepared ? 1 : 0;
+  return n;
 }
 
 void VirtualDevice::advance(int64_t samples) {
@@ -99,10 +118,24 @@ bool VirtualDevice::open(int32_t, const DeviceFormat& format, BlockDoneFn done, 
   std::lock_guard<std::mutex> lock(mutex_);
   if (failOpen_ || format.channels <= 0 || format.bits <= 0 || format.sampleRate <= 0 ||
       format.blockBytes <= 0) {
+    platform::recordOsError(platform::OsErrorKind::Errno, ENODEV, "opening the virtual device");
     return false;
   }
   for (ByteBuffer& header : headers_) {
-    if (!header.resize(static_cast<size_t>(format.blockBytes))) return false;
+    if (!header.resize(static_cast<size_t>(format.blockBytes))) {
+      platform::recordOsError(platform::OsErrorKind::Errno, ENOMEM, "allocating the wave headers");
+      return false;
+    }
+  }
+  const auto prepare = [this](int32_t i) {
+    if (i == prepareFaultIndex_) return false;
+    prepared_[static_cast<size_t>(i)] = true;
+    return true;
+  };
+  const auto unprepare = [this](int32_t i) { prepared_[static_cast<size_t>(i)] = false; };
+  if (prepareAllOrNone(kHeaderCount, prepare, unprepare) >= 0) {
+    platform::recordOsError(prepareFaultKind_, prepareFaultCode_, "preparing a virtual header");
+    return false;
   }
   format_ = format;
   done_ = done;
@@ -112,11 +145,19 @@ bool VirtualDevice::open(int32_t, const DeviceFormat& format, BlockDoneFn done, 
   played_ = submitted_ = 0;
   blocksWritten_ = bytesWritten_ = 0;
   paused_ = false;
-  open_ = true;
   if (clock_ == VirtualClock::Timed) {
     stopClock_ = false;
-    clockThread_ = std::thread([this] { clockLoop(); });
+    // std::thread reports a refused thread by throwing; callers expect a
+    // failed open instead.
+    try {
+      clockThread_ = std::thread([this] { clockLoop(); });
+    } catch (const std::system_error& e) {
+      platform::recordOsError(platform::OsErrorKind::Errno, e.code().value(), "creating the virtual clock thread");
+      prepared_.fill(false);
+      return false;
+    }
   }
+  open_ = true;
   return true;
 }
 
@@ -132,6 +173,7 @@ bool VirtualDevice::write(int32_t index, int32_t bytes) {
     return false;
   }
   if (tap_ != nullptr) tap_(tapContext_, headers_[static_cast<size_t>(index)].data(), bytes);
+  prepared_[static_cast<size_t>(index)] = true;
   const int32_t frameBytes = format_.channels * format_.bits / 8;
   submitted_ += bytes / frameBytes;
   queued_[index] = true;
@@ -145,7 +187,9 @@ bool VirtualDevice::write(int32_t index, int32_t bytes) {
 
 bool VirtualDevice::unprepare(int32_t index) {
   std::lock_guard<std::mutex> lock(mutex_);
-  return index >= 0 && index < kHeaderCount && !queued_[index];
+  if (index < 0 || index >= kHeaderCount || queued_[index]) return false;
+  prepared_[static_cast<size_t>(index)] = false;
+  return true;
 }
 
 bool VirtualDevice::reset() {
@@ -186,6 +230,7 @@ bool VirtualDevice::close() {
   // Closing with blocks still queued drops them, as a reset would.
   played_ = submitted_;
   playLocked(0);
+  prepared_.fill(false);
   open_ = false;
   done_ = nullptr;
   return true;
@@ -211,6 +256,13 @@ bool VirtualDevice::getVolume(int32_t, uint32_t& packed) {
 bool VirtualDevice::capabilities(int32_t, uint32_t& support) {
   support = kCapsVolume | kCapsLrVolume;
   return true;
+}
+
+WaveDevice& silentWaveDevice() {
+  static KeptWhilePlaying<VirtualDevice> device;
+  static const bool realTime = (device.get().setClock(VirtualClock::Timed, 1.0), true);
+  (void)realTime;
+  return device.get();
 }
 
 }  // namespace orva

@@ -3,6 +3,8 @@
 // moment they are written (Immediate), or in real time or N times faster
 // (Timed, on a thread of its own). Positions come from that clock. It keeps
 // counts of what it was given, and the volume it was set to, for tests.
+// With the real-time clock it is also the silent device a host may choose
+// (silentWaveDevice in wave_device.h).
 #pragma once
 
 #include <array>
@@ -13,6 +15,7 @@
 
 #include "output/byte_buffer.h"
 #include "output/wave_device.h"
+#include "platform/os_error.h"
 
 namespace orva {
 
@@ -34,6 +37,10 @@ class VirtualDevice final : public WaveDevice {
   void setTap(Tap tap, void* context);
   // A device that refuses to open (tests of the failure path).
   void setFailOpen(bool fail);
+  // An open that fails part-way: preparing header `index` fails with the
+  // OS error given (-1: no fault). The headers prepared before it must be
+  // released again.
+  void setPrepareFault(int32_t index, platform::OsErrorKind kind, int32_t code);
 
   // What tests look at.
   int64_t blocksWritten();
@@ -41,6 +48,7 @@ class VirtualDevice final : public WaveDevice {
   int64_t queuedSamples();
   bool isOpen();
   bool isPaused();
+  int32_t preparedHeaders();
   DeviceFormat format();
 
   bool open(int32_t deviceId, const DeviceFormat& format, BlockDoneFn done, void* context) override;
@@ -71,6 +79,9 @@ class VirtualDevice final : public WaveDevice {
   VirtualClock clock_ = VirtualClock::Immediate;
   double speed_ = 1.0;
   bool failOpen_ = false;
+  int32_t prepareFaultIndex_ = -1;
+  platform::OsErrorKind prepareFaultKind_ = platform::OsErrorKind::None;
+  int32_t prepareFaultCode_ = 0;
   bool open_ = false;
   bool paused_ = false;
   bool stopClock_ = false;
@@ -81,6 +92,7 @@ class VirtualDevice final : public WaveDevice {
   void* tapContext_ = nullptr;
   std::array<ByteBuffer, kHeaderCount> headers_;
   std::array<bool, kHeaderCount> queued_{};
+  std::array<bool, kHeaderCount> prepared_{};
   std::array<Pending, kHeaderCount> pending_{};
   int32_t pendingHead_ = 0;
   int32_t pendingCount_ = 0;

@@ -4,6 +4,8 @@
 // through the callback given at open (on any thread; also for every block
 // that a reset drops). Implementations: winmm (Windows), ALSA (Linux) and a
 // virtual device with its own clock for tests.
+// A device whose open fails leaves nothing prepared or open and keeps the
+// system's reason in the platform's OS error record (platform/os_error.h).
 //
 // The queue calls open, write, unprepare, reset and close from the playback
 // thread; position, pause, restart, volume and capabilities may come from
@@ -17,6 +19,8 @@ namespace orva {
 
 inline constexpr int32_t kHeaderCount = 32;
 inline constexpr int32_t kWaveMapper = -1;  // the system's default device
+// The silent device: plays nothing, in real time, on any machine.
+inline constexpr int32_t kSilentDevice = -2;
 
 // winmm's capability bits, which every device reports in the same terms.
 inline constexpr uint32_t kCapsVolume = 0x0004;
@@ -62,6 +66,18 @@ class WaveDevice {
 // The platform's sound device (winmm on Windows, ALSA elsewhere); one per
 // process. Chosen by the file CMake compiles.
 WaveDevice& systemWaveDevice();
+
+// The virtual device on its real-time clock, chosen by kSilentDevice; one
+// per process.
+WaveDevice& silentWaveDevice();
+
+// Whether code that runs while the process exits (after the host returned
+// from main without shutting the engine down) may wait for the playback
+// thread. On Linux the thread still runs then and can be stopped. On
+// Windows an exiting process has already ended its other threads when a
+// DLL's exit code runs, under the loader lock: waiting, joining or taking
+// a lock the ended thread held would hang, so nothing may wait there.
+bool platformExitMayWait();
 
 // 1 when the platform is Windows NT (cue mode is refused there), else 0.
 int32_t platformIsWindowsNt();

@@ -6,20 +6,25 @@
 // and reset and close wait until the writer has carried them out. A block
 // completes once ALSA reports it played (the frames written minus the
 // stream's delay have passed its end), so the play-out at the end of a
-// stream really waits for the sound.
+// stream really waits for the sound. A failing open leaves the ALSA code
+// in the platform's OS error record for the host.
 #include <alsa/asoundlib.h>
 
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "output/byte_buffer.h"
+#include "output/kept_while_playing.h"
 #include "output/wave_device.h"
+#include "platform/os_error.h"
 
 namespace orva {
 namespace {
@@ -45,24 +50,15 @@ class AlsaDevice final : public WaveDevice {
 
   bool open(int32_t deviceId, const DeviceFormat& format, BlockDoneFn done, void* context) override {
     close();
-    snd_pcm_t* pcm = nullptr;
-    char name[32];
-    if (deviceId < 0) {
-      std::snprintf(name, sizeof name, "default");
-    } else {
-      std::snprintf(name, sizeof name, "plughw:%d", static_cast<int>(deviceId));
-    }
-    if (snd_pcm_open(&pcm, name, SND_PCM_STREAM_PLAYBACK, 0) < 0) return false;
-    const snd_pcm_format_t sampleFormat = format.bits == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE;
-    if ((format.bits != 8 && format.bits != 16) ||
-        snd_pcm_set_params(pcm, sampleFormat, SND_PCM_ACCESS_RW_INTERLEAVED,
-                           static_cast<unsigned>(format.channels), static_cast<unsigned>(format.sampleRate),
-                           1, kLatencyUs) < 0) {
-      snd_pcm_close(pcm);
+    if (format.bits != 8 && format.bits != 16) {
+      platform::recordOsError(platform::OsErrorKind::Alsa, -EINVAL, "choosing the sample format");
       return false;
     }
+    snd_pcm_t* pcm = openConfigured(deviceId, format);
+    if (pcm == nullptr) return false;
     for (ByteBuffer& header : headers_) {
       if (!header.resize(static_cast<size_t>(format.blockBytes))) {
+        platform::recordOsError(platform::OsErrorKind::Errno, ENOMEM, "allocating the wave headers");
         snd_pcm_close(pcm);
         return false;
       }
@@ -81,8 +77,18 @@ class AlsaDevice final : public WaveDevice {
     written_ = played_ = 0;
     paused_ = pausedApplied_ = false;
     resetAsked_ = stop_ = false;
+    // std::thread reports a thread the system refuses by throwing; the
+    // engine's entry points must not, so the refusal is a failed open.
+    try {
+      writer_ = std::thread([this] { writerLoop(); });
+    } catch (const std::system_error& e) {
+      platform::recordOsError(platform::OsErrorKind::Errno, e.code().value(), "creating the ALSA writer thread");
+      snd_pcm_close(pcm_);
+      pcm_ = nullptr;
+      done_ = nullptr;
+      return false;
+    }
     open_ = true;
-    writer_ = std::thread([this] { writerLoop(); });
     return true;
   }
 
@@ -165,6 +171,32 @@ class AlsaDevice final : public WaveDevice {
   }
 
  private:
+  // The PCM opened and set to `format`, or nullptr with the ALSA code kept.
+  static snd_pcm_t* openConfigured(int32_t deviceId, const DeviceFormat& format) {
+    char name[32];
+    if (deviceId < 0) {
+      std::snprintf(name, sizeof name, "default");
+    } else {
+      std::snprintf(name, sizeof name, "plughw:%d", static_cast<int>(deviceId));
+    }
+    snd_pcm_t* pcm = nullptr;
+    const int opened = snd_pcm_open(&pcm, name, SND_PCM_STREAM_PLAYBACK, 0);
+    if (opened < 0) {
+      platform::recordOsError(platform::OsErrorKind::Alsa, opened, "snd_pcm_open");
+      return nullptr;
+    }
+    const snd_pcm_format_t sampleFormat = format.bits == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE;
+    const int set = snd_pcm_set_params(pcm, sampleFormat, SND_PCM_ACCESS_RW_INTERLEAVED,
+                                       static_cast<unsigned>(format.channels),
+                                       static_cast<unsigned>(format.sampleRate), 1, kLatencyUs);
+    if (set < 0) {
+      platform::recordOsError(platform::OsErrorKind::Alsa, set, "snd_pcm_set_params");
+      snd_pcm_close(pcm);
+      return nullptr;
+    }
+    return pcm;
+  }
+
   bool askPause(bool on) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -312,10 +344,14 @@ class AlsaDevice final : public WaveDevice {
 }  // namespace
 
 WaveDevice& systemWaveDevice() {
-  static AlsaDevice device;
-  return device;
+  // Kept at exit while a playback thread may still use it (the engine
+  // stops the thread first where it can).
+  static KeptWhilePlaying<AlsaDevice> device;
+  return device.get();
 }
 
 int32_t platformIsWindowsNt() { return 0; }
+
+bool platformExitMayWait() { return true; }
 
 }  // namespace orva

@@ -1,15 +1,20 @@
 // The wave device on Windows: winmm's wave output functions with 32
 // prepared headers. The completion callback runs on a system thread and
 // does nothing but report the block done (the queue releases its free-header
-// semaphore there).
+// semaphore there). Every failing winmm call leaves its MMRESULT in the
+// platform's OS error record for the host.
 #include <windows.h>
 #include <mmsystem.h>
 
 #include <array>
 #include <atomic>
+#include <cerrno>
 
 #include "output/byte_buffer.h"
+#include "output/header_prepare.h"
+#include "output/kept_while_playing.h"
 #include "output/wave_device.h"
+#include "platform/os_error.h"
 
 namespace orva {
 namespace {
@@ -20,6 +25,12 @@ class WinmmDevice final : public WaveDevice {
 
   bool open(int32_t deviceId, const DeviceFormat& format, BlockDoneFn done, void* context) override {
     if (handle_.load() != nullptr) return false;
+    for (ByteBuffer& buffer : buffers_) {
+      if (!buffer.resize(static_cast<size_t>(format.blockBytes))) {
+        platform::recordOsError(platform::OsErrorKind::Errno, ENOMEM, "allocating the wave headers");
+        return false;
+      }
+    }
     done_.store(done);
     doneContext_.store(context);
     WAVEFORMATEX wf{};
@@ -32,19 +43,29 @@ class WinmmDevice final : public WaveDevice {
     wf.cbSize = 0;
     HWAVEOUT handle = nullptr;
     const UINT id = deviceId < 0 ? WAVE_MAPPER : static_cast<UINT>(deviceId);
-    if (waveOutOpen(&handle, id, &wf, reinterpret_cast<DWORD_PTR>(&WinmmDevice::callback),
-                    reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION | WAVE_ALLOWSYNC) != MMSYSERR_NOERROR) {
+    const MMRESULT opened = waveOutOpen(&handle, id, &wf, reinterpret_cast<DWORD_PTR>(&WinmmDevice::callback),
+                                        reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION | WAVE_ALLOWSYNC);
+    if (opened != MMSYSERR_NOERROR) {
+      platform::recordOsError(platform::OsErrorKind::Mmresult, static_cast<int32_t>(opened), "waveOutOpen");
       return false;
     }
-    for (size_t i = 0; i < headers_.size(); ++i) {
-      if (!buffers_[i].resize(static_cast<size_t>(format.blockBytes))) {
-        waveOutClose(handle);
-        return false;
-      }
-      headers_[i] = WAVEHDR{};
-      headers_[i].lpData = reinterpret_cast<LPSTR>(buffers_[i].data());
-      headers_[i].dwBufferLength = static_cast<DWORD>(format.blockBytes);
-      waveOutPrepareHeader(handle, &headers_[i], sizeof(WAVEHDR));
+    MMRESULT prepared = MMSYSERR_NOERROR;
+    const auto prepare = [&](int32_t i) {
+      WAVEHDR& header = headers_[static_cast<size_t>(i)];
+      header = WAVEHDR{};
+      header.lpData = reinterpret_cast<LPSTR>(buffers_[static_cast<size_t>(i)].data());
+      header.dwBufferLength = static_cast<DWORD>(format.blockBytes);
+      prepared = waveOutPrepareHeader(handle, &header, sizeof(WAVEHDR));
+      return prepared == MMSYSERR_NOERROR;
+    };
+    const auto unprepare = [&](int32_t i) {
+      waveOutUnprepareHeader(handle, &headers_[static_cast<size_t>(i)], sizeof(WAVEHDR));
+    };
+    if (prepareAllOrNone(kHeaderCount, prepare, unprepare) >= 0) {
+      platform::recordOsError(platform::OsErrorKind::Mmresult, static_cast<int32_t>(prepared),
+                              "waveOutPrepareHeader");
+      waveOutClose(handle);
+      return false;
     }
     blockBytes_ = format.blockBytes;
     handle_.store(handle);
@@ -60,7 +81,14 @@ class WinmmDevice final : public WaveDevice {
     HWAVEOUT handle = handle_.load();
     if (handle == nullptr || index < 0 || index >= kHeaderCount) return false;
     WAVEHDR& header = headers_[static_cast<size_t>(index)];
-    if ((header.dwFlags & WHDR_PREPARED) == 0) waveOutPrepareHeader(handle, &header, sizeof(WAVEHDR));
+    if ((header.dwFlags & WHDR_PREPARED) == 0) {
+      const MMRESULT prepared = waveOutPrepareHeader(handle, &header, sizeof(WAVEHDR));
+      if (prepared != MMSYSERR_NOERROR) {
+        platform::recordOsError(platform::OsErrorKind::Mmresult, static_cast<int32_t>(prepared),
+                                "waveOutPrepareHeader");
+        return false;
+      }
+    }
     // A cue block sounds only in part; the header gets its full length back
     // for its next use.
     header.dwBufferLength = static_cast<DWORD>(bytes);
@@ -92,6 +120,11 @@ class WinmmDevice final : public WaveDevice {
   bool close() override {
     HWAVEOUT handle = handle_.load();
     if (handle == nullptr) return true;
+    // Headers the queue did not take back (a failed open of the queue's own
+    // blocks) are released here; a header still playing makes the close fail.
+    for (WAVEHDR& header : headers_) {
+      if ((header.dwFlags & WHDR_PREPARED) != 0) waveOutUnprepareHeader(handle, &header, sizeof(WAVEHDR));
+    }
     if (waveOutClose(handle) != MMSYSERR_NOERROR) return false;
     handle_.store(nullptr);
     return true;
@@ -159,13 +192,16 @@ bool readIsNt() {
 }  // namespace
 
 WaveDevice& systemWaveDevice() {
-  static WinmmDevice device;
-  return device;
+  // Kept at exit while a playback thread may still use it.
+  static KeptWhilePlaying<WinmmDevice> device;
+  return device.get();
 }
 
 int32_t platformIsWindowsNt() {
   static const int32_t nt = readIsNt() ? 1 : 0;
   return nt;
 }
+
+bool platformExitMayWait() { return false; }
 
 }  // namespace orva

@@ -7,46 +7,12 @@
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
-
 #include "engine/orva_engine.h"
+#include "tests/engine_shared/shared_engine.h"
 
 namespace {
 
-class SharedEngine {
- public:
-  explicit SharedEngine(const char* path) {
-#ifdef _WIN32
-    handle_ = LoadLibraryA(path);
-#else
-    handle_ = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-#endif
-  }
-  ~SharedEngine() {
-    if (handle_ == nullptr) return;
-#ifdef _WIN32
-    FreeLibrary(static_cast<HMODULE>(handle_));
-#else
-    dlclose(handle_);
-#endif
-  }
-  bool loaded() const { return handle_ != nullptr; }
-  template <typename F>
-  F entry(const char* name) const {
-#ifdef _WIN32
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name)));
-#else
-    return reinterpret_cast<F>(dlsym(handle_, name));
-#endif
-  }
-
- private:
-  void* handle_ = nullptr;
-};
+using orva::test::SharedEngine;
 
 // The entry names the header declares, read from the header itself.
 std::vector<std::string> declaredEntryNames() {
