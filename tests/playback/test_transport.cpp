@@ -40,7 +40,11 @@ TEST_F(TransportTest, PauseTwiceAndResumeWhilePlaying) {
   EXPECT_FALSE(device_.isPaused());
   EXPECT_EQ(engineStop(), 1);
   EXPECT_EQ(engineGetState(nullptr), ENGINE_STOPPED);
-  const std::vector<int32_t> events = EventLog::events();
+  // The resync at the demo's tag comes whenever the decoding gets there,
+  // before or after the pause; it says nothing about the transport.
+  std::vector<int32_t> events = EventLog::events();
+  std::erase(events, ENGINE_EVENT_RESYNC);
+  ASSERT_GE(events.size(), 3u);
   const std::vector<int32_t> tail(events.end() - 3, events.end());
   EXPECT_EQ(tail, (std::vector<int32_t>{ENGINE_EVENT_PAUSED, ENGINE_EVENT_POSITION, ENGINE_EVENT_STOPPED}));
 }
