@@ -12,6 +12,7 @@
 #include "engine/position.h"
 #include "output/output_queue.h"
 #include "platform/sleep.h"
+#include "platform/system.h"
 #include "engine/status_register.h"
 
 namespace orva {
@@ -135,7 +136,7 @@ namespace {
 // records it uses are kept while it counts as running (kept_while_playing.h),
 // so it cannot fault before the system ends it.
 void playbackAtExit() {
-  if (!platformExitMayWait()) return;
+  if (!platform::exitMayWait()) return;
   gPlayback.callbackEnabled.store(0);
   if (gEngine.state.load() != ENGINE_STOPPED) transportStop();
   if (!reapPlaybackThread(kPostWaitMs) && gPlayback.thread.joinable()) gPlayback.thread.detach();
@@ -152,7 +153,7 @@ void playbackInit() {
   outputSetWaitHook(playOutWaitStep);
   gPlayback.callback.store(nullptr);
   gPlayback.callbackEnabled.store(0);
-  gPlayback.platformNt = platformIsWindowsNt();
+  gPlayback.platformNt = platform::isWindowsNt() ? 1 : 0;
 }
 
 void playbackShutdown() {

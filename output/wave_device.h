@@ -71,15 +71,4 @@ WaveDevice& systemWaveDevice();
 // per process.
 WaveDevice& silentWaveDevice();
 
-// Whether code that runs while the process exits (after the host returned
-// from main without shutting the engine down) may wait for the playback
-// thread. On Linux the thread still runs then and can be stopped. On
-// Windows an exiting process has already ended its other threads when a
-// DLL's exit code runs, under the loader lock: waiting, joining or taking
-// a lock the ended thread held would hang, so nothing may wait there.
-bool platformExitMayWait();
-
-// 1 when the platform is Windows NT (cue mode is refused there), else 0.
-int32_t platformIsWindowsNt();
-
 }  // namespace orva

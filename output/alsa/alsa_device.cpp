@@ -350,8 +350,4 @@ WaveDevice& systemWaveDevice() {
   return device.get();
 }
 
-int32_t platformIsWindowsNt() { return 0; }
-
-bool platformExitMayWait() { return true; }
-
 }  // namespace orva

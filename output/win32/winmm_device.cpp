@@ -179,16 +179,6 @@ class WinmmDevice final : public WaveDevice {
   int32_t blockBytes_ = 0;
 };
 
-bool readIsNt() {
-  OSVERSIONINFOA info{};
-  info.dwOSVersionInfoSize = sizeof info;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  const BOOL ok = GetVersionExA(&info);
-#pragma GCC diagnostic pop
-  return ok && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
 }  // namespace
 
 WaveDevice& systemWaveDevice() {
@@ -196,12 +186,5 @@ WaveDevice& systemWaveDevice() {
   static KeptWhilePlaying<WinmmDevice> device;
   return device.get();
 }
-
-int32_t platformIsWindowsNt() {
-  static const int32_t nt = readIsNt() ? 1 : 0;
-  return nt;
-}
-
-bool platformExitMayWait() { return false; }
 
 }  // namespace orva
