@@ -33,7 +33,7 @@ bool readFile(const char* path, std::vector<uint8_t>& out) {
 
 int32_t clampLength(size_t n) { return n > 0x7FFFFFF0 ? 0x7FFFFFF0 : static_cast<int32_t>(n); }
 
-bool decodeOnce(const std::vector<uint8_t>& file, const orva::DecoderOptions& options, Run& run) {
+bool decodeOnce(const std::vector<uint8_t>& file, const DecoderOptions& options, Run& run) {
   using namespace orva;
   setDecoderOptions(options);
   size_t pos = 0;
@@ -86,7 +86,7 @@ bool decodeOnce(const std::vector<uint8_t>& file, const orva::DecoderOptions& op
 int main(int argc, char** argv) {
   const char* path = nullptr;
   int runs = 5;
-  orva::DecoderOptions options{0, 0, 24000};
+  DecoderOptions options{0, 0, 24000};
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--runs" && i + 1 < argc) {

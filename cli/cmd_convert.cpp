@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "cli/commands.h"
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "engine/status_text.h"
 
 namespace orva::cli {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "engine/status_text.h"
 #include "platform/file.h"
 #include "platform/sleep.h"

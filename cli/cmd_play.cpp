@@ -14,7 +14,7 @@
 
 #include "cli/commands.h"
 #include "cli/terminal.h"
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "engine/status_text.h"
 #include "platform/codepage.h"
 #include "platform/file.h"

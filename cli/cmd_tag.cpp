@@ -8,7 +8,7 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "engine/status_text.h"
 #include "platform/codepage.h"
 #include "tags/riff_walk.h"

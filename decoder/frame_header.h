@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#include "orva_engine.h"
+
 namespace orva {
 
 // The decoder's own error code; never mixed with the engine's status codes.
@@ -46,12 +48,10 @@ struct MpegFrameHeader {
 };
 static_assert(sizeof(MpegFrameHeader) == 22 * 4);
 
-struct DecoderOptions {
-  int32_t downsampleShift;   // 0 full, 1 half, 2 quarter rate
-  int32_t outputFlags;       // bits 0-1 channel mode, bit 3 8-bit output
-  int32_t bandwidthLimitHz;
-};
-static_assert(sizeof(DecoderOptions) == 3 * 4);
+// The decoder's options are the interface's record: hosts set them as they
+// are (downsampleShift 0 full, 1 half, 2 quarter rate; outputFlags bits 0-1
+// channel mode, bit 3 8-bit output; bandwidthLimitHz).
+using ::DecoderOptions;
 
 inline constexpr int32_t kStreamHeaderMinBytes = 156;
 

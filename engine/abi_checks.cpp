@@ -2,7 +2,7 @@
 // against the interface in other languages lay them out by hand.
 #include <cstddef>
 
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 
 static_assert(sizeof(int32_t) == 4);
 

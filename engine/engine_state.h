@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "decoder/frame_header.h"
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "engine/status_register.h"
 #include "platform/file.h"
 #include "tags/lyric_lines.h"

@@ -8,7 +8,7 @@
 #include "decoder/frame_header.h"
 #include "engine/empty_frames.h"
 #include "engine/engine_state.h"
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "engine/stream_info.h"
 #include "engine/stream_open.h"
 #include "engine/tag_access.h"
@@ -117,34 +117,28 @@ int32_t engineCountLeadingEmptyFrames(const char* path) noexcept {
   return count;
 }
 
-int32_t engineSetDecoderOptions(const ::DecoderOptions* options) noexcept {
+int32_t engineSetDecoderOptions(const DecoderOptions* options) noexcept {
   if (gEngine.state != ENGINE_STOPPED) return engineFail(ENGINE_ERR_BUSY);
   if (options == nullptr || options->downsampleShift < 0 || options->downsampleShift > 2 ||
       options->outputFlags < 0 || options->outputFlags > 1 || options->bandwidthLimitHz <= 0) {
     return engineFail(ENGINE_ERR_ARGUMENT);
   }
   gEngine.timeScale = rateFactor(gEngine.openDownsampleShift) / rateFactor(options->downsampleShift);
-  return setDecoderOptions(orva::DecoderOptions{options->downsampleShift, options->outputFlags,
-                                                options->bandwidthLimitHz});
+  return setDecoderOptions(*options);
 }
 
 int32_t engineSetDecoderOutputFlags(int32_t flags) noexcept {
   if (gEngine.state != ENGINE_STOPPED) return engineFail(ENGINE_ERR_BUSY);
   if ((flags & ~(3 | 8)) != 0) return engineFail(ENGINE_ERR_ARGUMENT);
-  orva::DecoderOptions options{};
+  DecoderOptions options{};
   getDecoderOptions(options);
   options.outputFlags = flags;
   return setDecoderOptions(options);
 }
 
-int32_t engineGetDecoderOptions(::DecoderOptions* options) noexcept {
+int32_t engineGetDecoderOptions(DecoderOptions* options) noexcept {
   if (options == nullptr) return engineFail(ENGINE_ERR_ARGUMENT);
-  orva::DecoderOptions current{};
-  getDecoderOptions(current);
-  options->downsampleShift = current.downsampleShift;
-  options->outputFlags = current.outputFlags;
-  options->bandwidthLimitHz = current.bandwidthLimitHz;
-  return 1;
+  return getDecoderOptions(*options);
 }
 
 int32_t engineSetClampPosition(int32_t clamp) noexcept {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <thread>
 
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "engine/thread_messages.h"
 #include "output/byte_buffer.h"
 #include "platform/file.h"

@@ -10,7 +10,7 @@
 #include "engine/engine_state.h"
 #include "engine/playback_state.h"
 #include "engine/position.h"
-#include "engine/units.h"
+#include "decoder/units.h"
 #include "engine/wave_file.h"
 #include "output/output_queue.h"
 #include "platform/sleep.h"

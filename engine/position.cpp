@@ -5,7 +5,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/playback_state.h"
-#include "engine/units.h"
+#include "decoder/units.h"
 #include "output/output_queue.h"
 
 namespace orva {

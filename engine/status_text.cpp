@@ -1,7 +1,7 @@
 // One sentence per status code of orva_engine.h.
 #include "engine/status_text.h"
 
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 
 namespace orva {
 

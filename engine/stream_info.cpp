@@ -4,7 +4,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/stream_probe.h"
-#include "engine/units.h"
+#include "decoder/units.h"
 #include "tags/file_info.h"
 
 namespace orva {

@@ -12,7 +12,7 @@
 #include "engine/engine_state.h"
 #include "engine/stream_probe.h"
 #include "engine/transport.h"
-#include "engine/units.h"
+#include "decoder/units.h"
 #include "tags/audio_start.h"
 #include "tags/byte_io.h"
 #include "tags/id3v1.h"

@@ -3,7 +3,7 @@
 #include "engine/stream_probe.h"
 
 #include "engine/engine_state.h"
-#include "engine/units.h"
+#include "decoder/units.h"
 #include "tags/byte_io.h"
 
 namespace orva {

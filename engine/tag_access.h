@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 
 namespace orva {
 

@@ -10,9 +10,9 @@
 #include <new>
 
 #include "engine/engine_state.h"
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "engine/position.h"
-#include "engine/units.h"
+#include "decoder/units.h"
 #include "tags/convert.h"
 #include "tags/file_info.h"
 #include "tags/info_writer.h"

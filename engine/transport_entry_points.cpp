@@ -2,12 +2,12 @@
 // orva_engine.h: each checks what the engine allows, calls the routine and
 // reports failure through the status register. Host's thread.
 #include "engine/engine_state.h"
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "engine/playback_start.h"
 #include "engine/playback_state.h"
 #include "engine/position.h"
 #include "engine/transport.h"
-#include "engine/units.h"
+#include "decoder/units.h"
 #include "output/kept_while_playing.h"
 #include "output/output_queue.h"
 #include "engine/status_register.h"

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)ready;
   if (size < 2 || size > (1u << 20)) return 0;
   const uint8_t a = data[0], b = data[1];
-  orva::DecoderOptions options{a % 3, (a >> 2) & 0xB, (b & 0x80) ? 24000 : 500 + 200 * (b & 0x7F)};
+  DecoderOptions options{a % 3, (a >> 2) & 0xB, (b & 0x80) ? 24000 : 500 + 200 * (b & 0x7F)};
   orva::setDecoderOptions(options);
   orva::setFullBandwidthForTesting((b & 0x40) != 0);
   const int32_t bands[10] = {a, -b, 200, -200, 0, 30, -30, 100, b, -a};

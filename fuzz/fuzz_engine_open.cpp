@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/engine_testing.h"
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "platform/file.h"
 
 namespace {

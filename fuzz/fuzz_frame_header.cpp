@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // only where the callers guarantee that much; elsewhere pass the real size.
   std::vector<uint8_t> bytes(data, data + size);
   const int32_t length = static_cast<int32_t>(size);
-  orva::DecoderOptions options{static_cast<int32_t>(size % 3), static_cast<int32_t>(size & 11),
+  DecoderOptions options{static_cast<int32_t>(size % 3), static_cast<int32_t>(size & 11),
                                24000};
   int32_t pos = 0;
   for (int32_t steps = 0; steps < 4096 && pos < length; ++steps) {

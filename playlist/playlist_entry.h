@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "playlist/path_parts.h"
 
 namespace orva {

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "tags/file_rewrite.h"
 #include "tags/id3v1.h"
 #include "tags/info_writer.h"

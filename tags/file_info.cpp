@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "decoder/frame_header.h"
-#include "engine/units.h"
+#include "decoder/units.h"
 #include "tags/first_frame.h"
 #include "tags/id3v1.h"
 #include "tags/lyrics3.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <new>
 
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "tags/file_rewrite.h"
 #include "tags/id3v1.h"
 #include "tags/lyrics3.h"

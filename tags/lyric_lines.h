@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "tags/byte_io.h"
 
 namespace orva {

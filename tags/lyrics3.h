@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "platform/file.h"
 #include "tags/byte_io.h"
 

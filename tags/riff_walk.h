@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "platform/file.h"
 #include "tags/byte_io.h"
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "platform/profile_file.h"
 
 namespace orva {

@@ -8,7 +8,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/engine_testing.h"
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "tests/engine/engine_fixtures.h"
 #include "tests/support/test_support.h"
 

@@ -44,20 +44,20 @@ TEST_F(EngineInterface, DecoderOptionsAreValidatedAndSetTheTimeScale) {
   ASSERT_EQ(openBytes(l3Frames(10), info), 1);
   EXPECT_EQ(gEngine.timeScale, 1.0);
 
-  const ::DecoderOptions half{1, 0, 24000};
+  const DecoderOptions half{1, 0, 24000};
   ASSERT_EQ(engineSetDecoderOptions(&half), 1);
   EXPECT_EQ(gEngine.timeScale, 2.0);
-  const ::DecoderOptions quarter{2, 1, 8000};
+  const DecoderOptions quarter{2, 1, 8000};
   ASSERT_EQ(engineSetDecoderOptions(&quarter), 1);
   EXPECT_EQ(gEngine.timeScale, 4.0);
-  ::DecoderOptions got{};
+  DecoderOptions got{};
   ASSERT_EQ(engineGetDecoderOptions(&got), 1);
   EXPECT_EQ(got.downsampleShift, 2);
   EXPECT_EQ(got.outputFlags, 1);
   EXPECT_EQ(got.bandwidthLimitHz, 8000);
 
-  const ::DecoderOptions bad[] = {{3, 0, 1}, {-1, 0, 1}, {0, 2, 1}, {0, 8, 1}, {0, 0, 0}};
-  for (const ::DecoderOptions& b : bad) {
+  const DecoderOptions bad[] = {{3, 0, 1}, {-1, 0, 1}, {0, 2, 1}, {0, 8, 1}, {0, 0, 0}};
+  for (const DecoderOptions& b : bad) {
     setStatus(0);
     EXPECT_EQ(engineSetDecoderOptions(&b), 0);
     EXPECT_EQ(engineGetStatus(), ENGINE_ERR_ARGUMENT);
@@ -70,7 +70,7 @@ TEST_F(EngineInterface, DecoderOptionsAreValidatedAndSetTheTimeScale) {
   EXPECT_EQ(info.sampleRate, 11025);
   EXPECT_EQ(info.channels, 1);
   EXPECT_EQ(gEngine.timeScale, 1.0);
-  const ::DecoderOptions full{0, 0, 24000};
+  const DecoderOptions full{0, 0, 24000};
   ASSERT_EQ(engineSetDecoderOptions(&full), 1);
   EXPECT_EQ(gEngine.timeScale, 0.25);
 }

@@ -113,7 +113,7 @@ TEST_F(EngineRecords, OutputVariantsBeyondTheDesignedOptions) {
   EXPECT_EQ(engineSetDecoderOutputFlags(4), 0);
   EXPECT_EQ(engineGetStatus(), ENGINE_ERR_ARGUMENT);
   ASSERT_EQ(engineSetDecoderOutputFlags(2 | 8), 1);
-  ::DecoderOptions options{};
+  DecoderOptions options{};
   ASSERT_EQ(engineGetDecoderOptions(&options), 1);
   EXPECT_EQ(options.outputFlags, 10);
   StreamInfo info{};

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/units.h"
+#include "decoder/units.h"
 
 namespace orva::units {
 namespace {

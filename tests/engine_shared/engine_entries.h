@@ -1,7 +1,7 @@
 // The entry points the shared-library hosts use, looked up by name.
 #pragma once
 
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "tests/engine_shared/shared_engine.h"
 
 namespace orva::test {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "tests/engine_shared/shared_engine.h"
 
 namespace {
@@ -16,7 +16,7 @@ using orva::test::SharedEngine;
 
 // The entry names the header declares, read from the header itself.
 std::vector<std::string> declaredEntryNames() {
-  std::ifstream header(std::string(ORVA_SOURCE_DIR) + "/engine/orva_engine.h");
+  std::ifstream header(std::string(ORVA_SOURCE_DIR) + "/include/orva_engine.h");
   std::vector<std::string> names;
   std::string line;
   while (std::getline(header, line)) {

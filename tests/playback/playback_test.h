@@ -12,7 +12,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/engine_testing.h"
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "output/output_queue.h"
 #include "output/virtual_device.h"
 #include "tests/engine/engine_fixtures.h"

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "engine/engine_testing.h"
-#include "engine/orva_engine.h"
+#include "orva_engine.h"
 #include "platform/file.h"
 #include "tags/convert.h"
 #include "tags/id3v1_file.h"
