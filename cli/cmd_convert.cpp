@@ -6,7 +6,6 @@
 
 #include "cli/commands.h"
 #include "orva_engine.h"
-#include "engine/status_text.h"
 
 namespace orva::cli {
 namespace {
@@ -39,7 +38,7 @@ int runConvertCommand(int argc, char** argv) {
     if (convert(argv[i])) {
       std::printf("%s: done\n", argv[i]);
     } else {
-      std::fprintf(stderr, "orva-cli: %s: %s (the file is unchanged)\n", argv[i], statusText(engineGetStatus()));
+      std::fprintf(stderr, "orva-cli: %s: %s (the file is unchanged)\n", argv[i], engineGetStatusText(engineGetStatus()));
       result = 1;
     }
   }

@@ -11,7 +11,6 @@
 
 #include "cli/commands.h"
 #include "orva_engine.h"
-#include "engine/status_text.h"
 #include "platform/file.h"
 #include "platform/sleep.h"
 
@@ -136,7 +135,7 @@ int runDecodeCommand(int argc, char** argv) {
   StreamInfo info{};
   if (engineOpen(a.input, &info) != 1) {
     std::fprintf(stderr, "orva-cli decode: no decodable MPEG audio in %s (%s)\n", a.input,
-                 statusText(engineGetStatus()));
+                 engineGetStatusText(engineGetStatus()));
     engineShutdown();
     return 1;
   }
@@ -145,7 +144,7 @@ int runDecodeCommand(int argc, char** argv) {
     if (status == ENGINE_ERR_WAVE_CREATE) {
       std::fprintf(stderr, "orva-cli decode: cannot write %s\n", a.output);
     } else {
-      std::fprintf(stderr, "orva-cli decode: no decodable MPEG audio in %s (%s)\n", a.input, statusText(status));
+      std::fprintf(stderr, "orva-cli decode: no decodable MPEG audio in %s (%s)\n", a.input, engineGetStatusText(status));
     }
     engineShutdown();
     return 1;

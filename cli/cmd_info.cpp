@@ -8,7 +8,6 @@
 
 #include "cli/commands.h"
 #include "orva_engine.h"
-#include "engine/status_text.h"
 #include "platform/codepage.h"
 
 namespace orva::cli {
@@ -84,7 +83,7 @@ int showFile(const char* path) {
   StreamInfo stream{};
   if (engineOpen(path, &stream) != 1) {
     const int32_t code = engineGetStatus();
-    std::printf("  error        status %d: %s\n", code, statusText(code));
+    std::printf("  error        status %d: %s\n", code, engineGetStatusText(code));
     return 1;
   }
   printStream(stream);

@@ -9,7 +9,6 @@
 
 #include "cli/commands.h"
 #include "orva_engine.h"
-#include "engine/status_text.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
 #include "tags/lyric_lines.h"
@@ -34,7 +33,7 @@ int usage() {
 }
 
 int failed(const char* what, const char* path) {
-  std::fprintf(stderr, "orva-cli: %s %s: %s\n", what, path, statusText(engineGetStatus()));
+  std::fprintf(stderr, "orva-cli: %s %s: %s\n", what, path, engineGetStatusText(engineGetStatus()));
   return 1;
 }
 

@@ -15,7 +15,6 @@
 #include "cli/commands.h"
 #include "cli/terminal.h"
 #include "orva_engine.h"
-#include "engine/status_text.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
 #include "playlist/add_files.h"
@@ -88,9 +87,9 @@ std::string clock(int32_t seconds) {
 void printFailure(const char* path, int32_t status) {
   char reason[256];
   if (engineGetSystemErrorText(reason, sizeof reason) > 0) {
-    std::fprintf(stderr, "\norva-cli play: cannot play %s: %s\n  %s\n", path, statusText(status), reason);
+    std::fprintf(stderr, "\norva-cli play: cannot play %s: %s\n  %s\n", path, engineGetStatusText(status), reason);
   } else {
-    std::fprintf(stderr, "\norva-cli play: cannot play %s: %s\n", path, statusText(status));
+    std::fprintf(stderr, "\norva-cli play: cannot play %s: %s\n", path, engineGetStatusText(status));
   }
 }
 
@@ -131,7 +130,7 @@ class Player {
   Outcome playTrack(const char* path) {
     StreamInfo info{};
     if (engineOpen(path, &info) != 1) {
-      std::fprintf(stderr, "\norva-cli play: cannot play %s: %s\n", path, statusText(engineGetStatus()));
+      std::fprintf(stderr, "\norva-cli play: cannot play %s: %s\n", path, engineGetStatusText(engineGetStatus()));
       return Outcome::Failed;
     }
     lyricsLoaded_ = loadLyricsBeside(path) == 1;

@@ -10,6 +10,7 @@
 #include "engine/engine_state.h"
 #include "orva_engine.h"
 #include "engine/stream_info.h"
+#include "engine/status_text.h"
 #include "engine/stream_open.h"
 #include "engine/tag_access.h"
 #include "engine/transport.h"
@@ -71,6 +72,8 @@ DecoderSettings* engineGetSettings(DecoderSettings* settings) noexcept {
   *settings = gEngine.settings;
   return settings;
 }
+
+const char* engineGetStatusText(int32_t status) noexcept { return statusText(status); }
 
 int32_t engineGetVersion(void) noexcept { return kEngineVersion; }
 int32_t engineGetStatus(void) noexcept { return status(); }

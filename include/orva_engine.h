@@ -160,6 +160,10 @@ ORVA_API int32_t engineGetDetailCode(void) ORVA_NOEXCEPT;
    returns the bytes written before the NUL: 0 when there is no reason
    (buffer ""), -1 with status 18 when buffer is null or size is below 1. */
 ORVA_API int32_t engineGetSystemErrorText(char* buffer, int32_t size) ORVA_NOEXCEPT;
+/* One English sentence for a status code, for a host's messages (a code that
+   does not exist gets a sentence saying so). Never null; the text is the
+   library's and lives as long as it is loaded. */
+ORVA_API const char* engineGetStatusText(int32_t status) ORVA_NOEXCEPT;
 
 /* The open stream. */
 ORVA_API int32_t engineOpen(const char* path, StreamInfo* info) ORVA_NOEXCEPT;
