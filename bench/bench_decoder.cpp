@@ -39,8 +39,8 @@ bool decodeOnce(const std::vector<uint8_t>& file, const DecoderOptions& options,
   size_t pos = 0;
   MpegFrameHeader header{};
   if (file.size() >= 10 && std::memcmp(file.data(), "ID3", 3) == 0) {
-    pos = 10 + ((size_t{file[6] & 0x7Fu} << 21) | (size_t{file[7] & 0x7Fu} << 14) |
-                (size_t{file[8] & 0x7Fu} << 7) | size_t{file[9] & 0x7Fu});
+    pos = 10 + ((size_t{file[6] & 0x7Fu} << 21) | (size_t{file[7] & 0x7Fu} << 14) | (size_t{file[8] & 0x7Fu} << 7) |
+                size_t{file[9] & 0x7Fu});
   }
   for (;; ++pos) {
     int32_t offset = 0;
@@ -95,8 +95,7 @@ int main(int argc, char** argv) {
       options.downsampleShift = std::clamp(std::atoi(argv[++i]), 0, 2);
     } else if (a == "--channels" && i + 1 < argc) {
       const std::string m = argv[++i];
-      options.outputFlags = (options.outputFlags & ~3) |
-                            (m == "mix" ? 1 : m == "left" ? 2 : m == "right" ? 3 : 0);
+      options.outputFlags = (options.outputFlags & ~3) | (m == "mix" ? 1 : m == "left" ? 2 : m == "right" ? 3 : 0);
     } else if (a == "--8bit") {
       options.outputFlags |= 8;
     } else if (path == nullptr && a[0] != '-') {
@@ -124,9 +123,9 @@ int main(int argc, char** argv) {
   }
   std::sort(perSecond.begin(), perSecond.end());
   const double median = perSecond[perSecond.size() / 2];
-  std::printf("%s: %lld frames, %.1f s of audio, %d runs\n", path, static_cast<long long>(run.frames),
-              run.audioSeconds, runs);
-  std::printf("cpu per audio second: %.3f ms (median; min %.3f, max %.3f); realtime factor %.0fx\n",
-              median * 1000, perSecond.front() * 1000, perSecond.back() * 1000, 1.0 / median);
+  std::printf("%s: %lld frames, %.1f s of audio, %d runs\n", path, static_cast<long long>(run.frames), run.audioSeconds,
+              runs);
+  std::printf("cpu per audio second: %.3f ms (median; min %.3f, max %.3f); realtime factor %.0fx\n", median * 1000,
+              perSecond.front() * 1000, perSecond.back() * 1000, 1.0 / median);
   return 0;
 }

@@ -4,18 +4,18 @@
 // it back (titles from the list, no probing) and loading a plain list (every
 // file probed). Bytes read per probed file come from /proc/self/io.
 //   orva-bench-playlist [CORPUS_DIR] [COUNT]
+#include <unistd.h>
+
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <system_error>
 #include <vector>
-
-#include <unistd.h>
 
 #include "playlist/add_files.h"
 #include "playlist/ordering.h"
@@ -30,9 +30,7 @@ using Clock = std::chrono::steady_clock;
 // bench often shares a busy machine.
 std::clock_t cpuStart = 0;
 
-double secondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 double cpuSeconds() {
   double s = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
@@ -113,8 +111,8 @@ int main(int argc, char** argv) {
   cpuSeconds();
   bool saved = orva::savePlaylist(list, extended.c_str(), true);
   wall = secondsSince(start);
-  std::printf("save        extended M3U    %7.3f s  cpu %6.3f s  (%s, %lld bytes)\n", wall, cpuSeconds(), saved ? "ok" : "FAILED",
-              static_cast<long long>(fs::file_size(extended)));
+  std::printf("save        extended M3U    %7.3f s  cpu %6.3f s  (%s, %lld bytes)\n", wall, cpuSeconds(),
+              saved ? "ok" : "FAILED", static_cast<long long>(fs::file_size(extended)));
   orva::savePlaylist(list, plain.c_str(), false);
 
   orva::Playlist loaded;
@@ -131,9 +129,12 @@ int main(int argc, char** argv) {
   cpuSeconds();
   orva::loadPlaylist(probed, plain.c_str());
   double load = secondsSince(start);
-  perFile = probed.count() > 0 ? (bytesReadSoFar() - before - static_cast<long long>(fs::file_size(plain))) / probed.count() : 0;
-  std::printf("load        plain M3U       %7.3f s  cpu %6.3f s  (%d entries, every file probed, %lld bytes per file)\n",
-              load, cpuSeconds(), probed.count(), perFile);
+  perFile = probed.count() > 0
+                ? (bytesReadSoFar() - before - static_cast<long long>(fs::file_size(plain))) / probed.count()
+                : 0;
+  std::printf(
+      "load        plain M3U       %7.3f s  cpu %6.3f s  (%d entries, every file probed, %lld bytes per file)\n", load,
+      cpuSeconds(), probed.count(), perFile);
 
   orva::SortState sortState;
   start = Clock::now();

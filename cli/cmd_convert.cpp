@@ -38,7 +38,8 @@ int runConvertCommand(int argc, char** argv) {
     if (convert(argv[i])) {
       std::printf("%s: done\n", argv[i]);
     } else {
-      std::fprintf(stderr, "orva-cli: %s: %s (the file is unchanged)\n", argv[i], engineGetStatusText(engineGetStatus()));
+      std::fprintf(stderr, "orva-cli: %s: %s (the file is unchanged)\n", argv[i],
+                   engineGetStatusText(engineGetStatus()));
       result = 1;
     }
   }

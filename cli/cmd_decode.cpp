@@ -144,7 +144,8 @@ int runDecodeCommand(int argc, char** argv) {
     if (status == ENGINE_ERR_WAVE_CREATE) {
       std::fprintf(stderr, "orva-cli decode: cannot write %s\n", a.output);
     } else {
-      std::fprintf(stderr, "orva-cli decode: no decodable MPEG audio in %s (%s)\n", a.input, engineGetStatusText(status));
+      std::fprintf(stderr, "orva-cli decode: no decodable MPEG audio in %s (%s)\n", a.input,
+                   engineGetStatusText(status));
     }
     engineShutdown();
     return 1;
@@ -164,8 +165,8 @@ int runDecodeCommand(int argc, char** argv) {
     std::fprintf(stderr, "orva-cli decode: cannot write %s\n", a.output);
     return 1;
   }
-  std::fprintf(stderr, "%s: %d frames, %d resyncs, %d Hz, %d ch, %d bit\n", a.input, frames,
-               resyncs.load(), stream.sampleRate, stream.channels, (a.options.outputFlags & 8) != 0 ? 8 : 16);
+  std::fprintf(stderr, "%s: %d frames, %d resyncs, %d Hz, %d ch, %d bit\n", a.input, frames, resyncs.load(),
+               stream.sampleRate, stream.channels, (a.options.outputFlags & 8) != 0 ? 8 : 16);
   return 0;
 }
 

@@ -44,18 +44,18 @@ void printStream(const StreamInfo& s) {
   std::printf("  channels     %d\n", s.channels);
   std::printf("  bit rate     %d\n", s.bitRate);
   std::printf("  sample rate  %d Hz\n", s.sampleRate);
-  std::printf("  duration     %d s (nominal %d s, %d samples)\n", s.durationSeconds,
-              engineGetNominalDuration(), engineGetTotalSamples());
+  std::printf("  duration     %d s (nominal %d s, %d samples)\n", s.durationSeconds, engineGetNominalDuration(),
+              engineGetTotalSamples());
 }
 
 void printHeader(const FileInfo& f) {
   if (f.layer == 0) {
     std::printf("  format       PCM WAVE\n");
   } else {
-    std::printf("  format       %s Layer %d, %s, %s\n", versionName(f.version),
-                f.layer, modeName(f.mode), f.bitrate == 0 ? "VBR header" : "no VBR header");
-    std::printf("  bits         CRC %s, private %d, copyright %d, original %d, emphasis %d\n",
-                f.noCrc ? "no" : "yes", f.privateBit, f.copyright, f.original, f.emphasis);
+    std::printf("  format       %s Layer %d, %s, %s\n", versionName(f.version), f.layer, modeName(f.mode),
+                f.bitrate == 0 ? "VBR header" : "no VBR header");
+    std::printf("  bits         CRC %s, private %d, copyright %d, original %d, emphasis %d\n", f.noCrc ? "no" : "yes",
+                f.privateBit, f.copyright, f.original, f.emphasis);
   }
   std::printf("  file size    %d bytes\n", f.fileSize);
   std::printf("  frames       %d (%d s)\n", f.frames, f.seconds);

@@ -110,7 +110,8 @@ int runListCommand(int argc, char** argv) {
   }
   printList(list);
   if (options.savePath != nullptr && !savePlaylist(list, options.savePath, !options.plain)) {
-    std::fprintf(stderr, "orva-cli list: cannot save %s%s\n", options.savePath, list.count() == 0 ? " (empty list)" : "");
+    std::fprintf(stderr, "orva-cli list: cannot save %s%s\n", options.savePath,
+                 list.count() == 0 ? " (empty list)" : "");
     return 1;
   }
   return 0;

@@ -103,13 +103,20 @@ int write(const char* path, int argc, char** argv) {
         return 1;
       }
       ok = put(value, f->lyrics, sizeof f->lyrics, "lyrics");
-    } else if (opt == "--lyrics") ok = put(value, f->lyrics, sizeof f->lyrics, "lyrics");
-    else if (opt == "--info") ok = put(value, f->info, sizeof f->info, "information text");
-    else if (opt == "--author") ok = put(value, f->author, sizeof f->author, "author");
-    else if (opt == "--album") ok = put(value, f->album, sizeof f->album, "album");
-    else if (opt == "--artist") ok = put(value, f->artist, sizeof f->artist, "artist");
-    else if (opt == "--title") ok = put(value, f->title, sizeof f->title, "title");
-    else return usage();
+    } else if (opt == "--lyrics")
+      ok = put(value, f->lyrics, sizeof f->lyrics, "lyrics");
+    else if (opt == "--info")
+      ok = put(value, f->info, sizeof f->info, "information text");
+    else if (opt == "--author")
+      ok = put(value, f->author, sizeof f->author, "author");
+    else if (opt == "--album")
+      ok = put(value, f->album, sizeof f->album, "album");
+    else if (opt == "--artist")
+      ok = put(value, f->artist, sizeof f->artist, "artist");
+    else if (opt == "--title")
+      ok = put(value, f->title, sizeof f->title, "title");
+    else
+      return usage();
     if (!ok) return 1;
   }
   if (!writeLyrics3(path, f.get())) return failed("cannot write the Lyrics3 block of", path);

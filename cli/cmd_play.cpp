@@ -117,8 +117,8 @@ class Player {
       } else if (outcome == Outcome::Ended && args_.mode == StopAfterTrack) {
         return 0;
       } else {
-        index = nextEntryIndex(args_.mode == StopAfterTrack ? LoopList : args_.mode, index, list.count(), 1,
-                               shuffle_, &std::rand);
+        index = nextEntryIndex(args_.mode == StopAfterTrack ? LoopList : args_.mode, index, list.count(), 1, shuffle_,
+                               &std::rand);
       }
     }
     return 0;

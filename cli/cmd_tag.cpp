@@ -44,8 +44,7 @@ bool toField(const char* typed, size_t limit, char* field, const char* name) {
     return false;
   }
   if (cp932.size() > limit) {
-    std::fprintf(stderr, "orva-cli: the %s is %zu bytes in cp932; the field holds %zu\n", name, cp932.size(),
-                 limit);
+    std::fprintf(stderr, "orva-cli: the %s is %zu bytes in cp932; the field holds %zu\n", name, cp932.size(), limit);
     return false;
   }
   std::memset(field, 0, limit + 1);
@@ -61,9 +60,9 @@ int showTag(const char* path) {
   if (layout < 0 || (layout & 16) == 0) {
     std::printf("  no ID3v1 tag\n");
   } else {
-    std::printf("  title    %s\n  artist   %s\n  album    %s\n  year     %s\n  comment  %s\n",
-                shown(tag.title).c_str(), shown(tag.artist).c_str(), shown(tag.album).c_str(),
-                shown(tag.year).c_str(), shown(tag.comment).c_str());
+    std::printf("  title    %s\n  artist   %s\n  album    %s\n  year     %s\n  comment  %s\n", shown(tag.title).c_str(),
+                shown(tag.artist).c_str(), shown(tag.album).c_str(), shown(tag.year).c_str(),
+                shown(tag.comment).c_str());
     std::printf("  genre    %d %s\n", tag.genre, tag.genreName);
     if (tag.track >= 0) std::printf("  track    %d\n", tag.track);
   }
@@ -71,8 +70,7 @@ int showTag(const char* path) {
   if (readInfoLong(path, text.get())) {
     std::printf("  RIFF INFO\n");
     for (int i = 0; i < kInfoLongSlotCount; ++i) {
-      if (text->slots[i][0] != '\0')
-        std::printf("    %s  %s\n", INFO_LONG_SLOT_IDS[i], shown(text->slots[i]).c_str());
+      if (text->slots[i][0] != '\0') std::printf("    %s  %s\n", INFO_LONG_SLOT_IDS[i], shown(text->slots[i]).c_str());
     }
   }
   return 0;
@@ -94,14 +92,22 @@ int setTag(const char* path, int argc, char** argv) {
     const char* opt = argv[i];
     const char* value = argv[i + 1];
     bool ok = true;
-    if (std::strcmp(opt, "--title") == 0) ok = toField(value, 30, tag.title, "title");
-    else if (std::strcmp(opt, "--artist") == 0) ok = toField(value, 30, tag.artist, "artist");
-    else if (std::strcmp(opt, "--album") == 0) ok = toField(value, 30, tag.album, "album");
-    else if (std::strcmp(opt, "--year") == 0) ok = toField(value, 4, tag.year, "year");
-    else if (std::strcmp(opt, "--comment") == 0) ok = toField(value, tag.track >= 0 ? 28 : 30, tag.comment, "comment");
-    else if (std::strcmp(opt, "--genre") == 0) ok = number(value, 0, 255, tag.genre);
-    else if (std::strcmp(opt, "--track") == 0) ok = number(value, 0, 255, tag.track);
-    else return usage();
+    if (std::strcmp(opt, "--title") == 0)
+      ok = toField(value, 30, tag.title, "title");
+    else if (std::strcmp(opt, "--artist") == 0)
+      ok = toField(value, 30, tag.artist, "artist");
+    else if (std::strcmp(opt, "--album") == 0)
+      ok = toField(value, 30, tag.album, "album");
+    else if (std::strcmp(opt, "--year") == 0)
+      ok = toField(value, 4, tag.year, "year");
+    else if (std::strcmp(opt, "--comment") == 0)
+      ok = toField(value, tag.track >= 0 ? 28 : 30, tag.comment, "comment");
+    else if (std::strcmp(opt, "--genre") == 0)
+      ok = number(value, 0, 255, tag.genre);
+    else if (std::strcmp(opt, "--track") == 0)
+      ok = number(value, 0, 255, tag.track);
+    else
+      return usage();
     if (!ok) {
       if (std::strncmp(opt, "--genre", 7) == 0 || std::strncmp(opt, "--track", 7) == 0)
         std::fprintf(stderr, "orva-cli: %s takes a number from 0 to 255\n", opt);

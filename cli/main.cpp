@@ -33,8 +33,7 @@ int usageError(const char* message, const char* detail) {
 int main(int argc, char** argv) {
   if (argc < 2) return usageError("no command given", "");
   const char* command = argv[1];
-  if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0 ||
-      std::strcmp(command, "help") == 0) {
+  if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0 || std::strcmp(command, "help") == 0) {
     std::fputs(kUsage, stdout);
     return 0;
   }

@@ -24,11 +24,11 @@ struct FrameDecodeJob {
   int32_t copyright;
   int32_t original;
   int32_t emphasis;
-  int32_t bitrate;        // out: bit/s of this frame
-  const uint8_t* input;   // in: a frame sync
-  int32_t inputLength;    // in: bytes available; out: bytes consumed
-  uint8_t* output;        // in: room for the stream's output bytes per frame
-  int32_t outputLength;   // out: PCM bytes produced
+  int32_t bitrate;       // out: bit/s of this frame
+  const uint8_t* input;  // in: a frame sync
+  int32_t inputLength;   // in: bytes available; out: bytes consumed
+  uint8_t* output;       // in: room for the stream's output bytes per frame
+  int32_t outputLength;  // out: PCM bytes produced
 };
 
 void initDecoder();

@@ -37,10 +37,10 @@ struct EqualizerState {
 struct DecoderState {
   DecoderOptions options{0, 0, 24000};
   int32_t error;
-  int32_t streamSampleRate;       // full rate, remembered at stream start
-  int32_t outputBytesPerFrame;    // remembered at stream start
-  int32_t currentFrameLength;     // of the frame in decodeFrame
-  int32_t streamLayer;            // layer of the stream's first frame
+  int32_t streamSampleRate;     // full rate, remembered at stream start
+  int32_t outputBytesPerFrame;  // remembered at stream start
+  int32_t currentFrameLength;   // of the frame in decodeFrame
+  int32_t streamLayer;          // layer of the stream's first frame
   int32_t streamVersion;
   int32_t streamMode;
   LayerHandler handler;

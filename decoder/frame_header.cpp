@@ -22,8 +22,7 @@ constexpr int16_t kBitrates[2][3][16] = {
 };
 
 // Sampling rates in Hz: MPEG-1, MPEG-2 (13818-3), MPEG-2.5.
-constexpr int32_t kSampleRates[3][4] = {
-    {44100, 48000, 32000, 0}, {22050, 24000, 16000, 0}, {11025, 12000, 8000, 0}};
+constexpr int32_t kSampleRates[3][4] = {{44100, 48000, 32000, 0}, {22050, 24000, 16000, 0}, {11025, 12000, 8000, 0}};
 
 bool fail(int32_t* error, int32_t reason) {
   if (error != nullptr) *error = reason;
@@ -48,13 +47,11 @@ int32_t unpaddedSize(const MpegFrameHeader& h, int32_t r, int32_t sr) {
 }  // namespace
 
 uint32_t readBigEndian32(const uint8_t* bytes) {
-  return (uint32_t{bytes[0]} << 24) | (uint32_t{bytes[1]} << 16) | (uint32_t{bytes[2]} << 8) |
-         uint32_t{bytes[3]};
+  return (uint32_t{bytes[0]} << 24) | (uint32_t{bytes[1]} << 16) | (uint32_t{bytes[2]} << 8) | uint32_t{bytes[3]};
 }
 
 int32_t bitrateKbps(int32_t version, int32_t layer, int32_t bitrateIndex) {
-  if (version < 1 || version > 3 || layer < 1 || layer > 3 || bitrateIndex < 0 ||
-      bitrateIndex > 15) {
+  if (version < 1 || version > 3 || layer < 1 || layer > 3 || bitrateIndex < 0 || bitrateIndex > 15) {
     return 0;
   }
   return kBitrates[version == 1 ? 0 : 1][layer - 1][bitrateIndex];
@@ -87,8 +84,7 @@ bool parseFrameHeader(const uint8_t* bytes, MpegFrameHeader& header, int32_t* er
   } else {
     return fail(error, DECODER_ERR_NO_SYNC);
   }
-  if (header.sampleRateIndex == 3 || header.bitrateIndex == 0 || header.bitrateIndex == 15 ||
-      layerBits == 0) {
+  if (header.sampleRateIndex == 3 || header.bitrateIndex == 0 || header.bitrateIndex == 15 || layerBits == 0) {
     return fail(error, DECODER_ERR_BAD_HEADER);
   }
   header.layer = 4 - layerBits;
@@ -107,8 +103,8 @@ bool findFrameSync(const uint8_t* bytes, int32_t length, int32_t& offset) {
   return false;
 }
 
-bool readStreamHeader(const uint8_t* bytes, int32_t length, const DecoderOptions& options,
-                      MpegFrameHeader& header, int32_t* error) {
+bool readStreamHeader(const uint8_t* bytes, int32_t length, const DecoderOptions& options, MpegFrameHeader& header,
+                      int32_t* error) {
   if (length < kStreamHeaderMinBytes) return fail(error, DECODER_ERR_NEED_DATA);
   if (!parseFrameHeader(bytes, header, error)) return false;
 
@@ -140,9 +136,8 @@ bool readStreamHeader(const uint8_t* bytes, int32_t length, const DecoderOptions
       if (lo == 0 || r < lo) lo = r;
       if (r > hi) hi = r;
     }
-    header.vbrHeaderFrameSize = header.layer == 1
-                                    ? (bitrate * 12 / sr + header.padding) * 4
-                                    : unpaddedSize(header, bitrate, sr) + header.padding;
+    header.vbrHeaderFrameSize = header.layer == 1 ? (bitrate * 12 / sr + header.padding) * 4
+                                                  : unpaddedSize(header, bitrate, sr) + header.padding;
     header.minFrameSize = unpaddedSize(header, lo, sr);
     header.maxFrameSize = unpaddedSize(header, hi, sr) + slack;
   } else {

@@ -23,14 +23,14 @@ enum DecoderError : int32_t {
 
 // Fields 1-12 come from the header bytes; 13-22 only from readStreamHeader.
 struct MpegFrameHeader {
-  int32_t version;          // 1 MPEG-1, 2 MPEG-2, 3 MPEG-2.5
-  int32_t layer;            // 1..3
-  int32_t hasCrc;           // 1 when a 16-bit CRC follows the header
+  int32_t version;  // 1 MPEG-1, 2 MPEG-2, 3 MPEG-2.5
+  int32_t layer;    // 1..3
+  int32_t hasCrc;   // 1 when a 16-bit CRC follows the header
   int32_t bitrateIndex;
   int32_t sampleRateIndex;
   int32_t padding;
   int32_t privateBit;
-  int32_t mode;             // 0 stereo, 1 joint stereo, 2 dual channel, 3 single channel
+  int32_t mode;  // 0 stereo, 1 joint stereo, 2 dual channel, 3 single channel
   int32_t modeExtension;
   int32_t copyright;
   int32_t original;
@@ -38,7 +38,7 @@ struct MpegFrameHeader {
   int32_t outputChannels;
   int32_t outputBits;
   int32_t outputSampleRate;
-  int32_t bitrate;          // bit/s; 0 when the stream has a VBR header
+  int32_t bitrate;  // bit/s; 0 when the stream has a VBR header
   int32_t frameCount;
   int32_t vbrHeaderFrameSize;
   int32_t streamBytes;
@@ -64,8 +64,8 @@ bool findFrameSync(const uint8_t* bytes, int32_t length, int32_t& offset);
 // Fills all fields from the frame at `bytes` (`length` valid bytes), the
 // output format as `options` would make the decoder produce it. On failure
 // `error` (when given) gets the reason.
-bool readStreamHeader(const uint8_t* bytes, int32_t length, const DecoderOptions& options,
-                      MpegFrameHeader& header, int32_t* error = nullptr);
+bool readStreamHeader(const uint8_t* bytes, int32_t length, const DecoderOptions& options, MpegFrameHeader& header,
+                      int32_t* error = nullptr);
 uint32_t readBigEndian32(const uint8_t* bytes);
 int32_t frameLength(const MpegFrameHeader& header, int32_t bitrate, int32_t streamSampleRate);
 

@@ -20,8 +20,7 @@ void writeSilence(uint8_t* output) {
   std::memset(output, eight ? 0x80 : 0, static_cast<size_t>(gDecoder.outputBytesPerFrame));
 }
 
-void decodeGranule(const FrameDecodeJob& job, int32_t gr, int32_t nch, int32_t& bitPos,
-                   uint8_t* output) {
+void decodeGranule(const FrameDecodeJob& job, int32_t gr, int32_t nch, int32_t& bitPos, uint8_t* output) {
   Layer3State& L = gLayer3;
   const bool joint = job.mode == 1;
   const bool ms = joint && (job.modeExtension & 2);
@@ -123,8 +122,7 @@ void layer3Handler(FrameDecodeJob& job, const uint8_t* frame, uint8_t* output) {
 
   int32_t start = L.fill - mainDataBegin;
   if (L.fill > kReservoirMoveAbove) {
-    std::memmove(L.reservoir, L.reservoir + L.fill - mainDataBegin,
-                 static_cast<size_t>(mainDataBegin));
+    std::memmove(L.reservoir, L.reservoir + L.fill - mainDataBegin, static_cast<size_t>(mainDataBegin));
     start = 0;
     L.fill = mainDataBegin;
   }

@@ -54,19 +54,19 @@ struct Layer3State {
   int32_t fill;
   int32_t mainDataStart;
 
-  int32_t channels;         // of the stream: 1 for single channel, else 2
-  int32_t mixedLongBands;   // 8 for MPEG-1, 6 for MPEG-2 and 2.5
+  int32_t channels;        // of the stream: 1 for single channel, else 2
+  int32_t mixedLongBands;  // 8 for MPEG-1, 6 for MPEG-2 and 2.5
   int32_t subbandLimit;
   int32_t longLimit;
   int32_t shortLimit;
   int32_t lineLimit;
   int32_t hybridSubbands;
-  int32_t outputStereo;     // the synthesis writes two channels
-  int32_t channelMode;      // outputFlags & 3
+  int32_t outputStereo;  // the synthesis writes two channels
+  int32_t channelMode;   // outputFlags & 3
 
   SideInfo side;
-  ScaleFactors scf[2][2];   // [granule][channel]
-  int32_t intensityScale;   // MPEG-2: scalefac_compress & 1 of the right channel
+  ScaleFactors scf[2][2];  // [granule][channel]
+  int32_t intensityScale;  // MPEG-2: scalefac_compress & 1 of the right channel
 
   alignas(16) int32_t quantized[2][576 + 8];
   alignas(16) float spectrum[2][576 + 8];
@@ -85,17 +85,14 @@ void resetLayer3Reservoir();
 void initLayer3Tables();
 
 // Stages, in the order a granule goes through them (layer3_*.cpp).
-int32_t l3ReadSideInfo(const uint8_t* bytes, int32_t version, int32_t mode, bool ms,
-                       SideInfo& side);
+int32_t l3ReadSideInfo(const uint8_t* bytes, int32_t version, int32_t mode, bool ms, SideInfo& side);
 struct BitReader;
 void l3ReadScaleFactors(BitReader& br, int32_t version, int32_t gr, int32_t ch, bool intensityRight);
 // Returns false when the reader ran past the granule's data.
-bool l3DecodeHuffman(BitReader& br, int32_t gr, int32_t ch, int32_t granuleEndBit, int32_t version,
-                     int32_t rateIndex);
+bool l3DecodeHuffman(BitReader& br, int32_t gr, int32_t ch, int32_t granuleEndBit, int32_t version, int32_t rateIndex);
 void l3Requantize(int32_t gr, int32_t ch, int32_t version, int32_t rateIndex, bool ms);
 void l3Stereo(int32_t gr, int32_t version, int32_t rateIndex, bool ms, bool intensity);
 void l3AliasReduce(int32_t gr, int32_t ch);
-void l3OutputGranule(int32_t gr, int32_t frameChannels, uint8_t* output, int32_t version,
-                     int32_t rateIndex);
+void l3OutputGranule(int32_t gr, int32_t frameChannels, uint8_t* output, int32_t version, int32_t rateIndex);
 
 }  // namespace orva

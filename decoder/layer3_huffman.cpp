@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "decoder/bit_reader.h"
-#include "decoder/iso_tables.h"
 #include "decoder/decoder_state.h"
+#include "decoder/iso_tables.h"
 #include "decoder/layer3.h"
 
 namespace orva {
@@ -26,8 +26,7 @@ inline int32_t huffmanDecode(BitReader& br, const int16_t* t, int32_t bits) {
 
 // Pairs over [begin, end) with table `select`; returns the end of the last
 // non-zero pair, or `nz` when none. Stops once the reader passes `limit`.
-int32_t decodePairs(BitReader& br, int32_t* q, int32_t begin, int32_t end, int32_t select,
-                    int32_t limit, int32_t nz) {
+int32_t decodePairs(BitReader& br, int32_t* q, int32_t begin, int32_t end, int32_t select, int32_t limit, int32_t nz) {
   const HuffmanTable& h = kHuffmanTables[select & 31];
   if (h.rootBits == 0) {  // table 0 (and the unused 4 and 14): all zero, no bits
     std::memset(q + begin, 0, sizeof(int32_t) * static_cast<size_t>(end > begin ? end - begin : 0));
@@ -68,8 +67,7 @@ int32_t decodePairs(BitReader& br, int32_t* q, int32_t begin, int32_t end, int32
 
 }  // namespace
 
-bool l3DecodeHuffman(BitReader& br, int32_t gr, int32_t ch, int32_t granuleEndBit,
-                     int32_t version, int32_t rateIndex) {
+bool l3DecodeHuffman(BitReader& br, int32_t gr, int32_t ch, int32_t granuleEndBit, int32_t version, int32_t rateIndex) {
   Layer3State& L = gLayer3;
   const GranuleChannelInfo& g = L.side.gr[gr][ch];
   int32_t* q = L.quantized[ch];
@@ -80,19 +78,21 @@ bool l3DecodeHuffman(BitReader& br, int32_t gr, int32_t ch, int32_t granuleEndBi
   const int32_t lineLimit = L.lineLimit;
   const int32_t bigEnd = g.big_values * 2 < lineLimit ? g.big_values * 2 : lineLimit;
   int32_t r1 = edges[g.region0_count + 1 < 22 ? g.region0_count + 1 : 22];
-  int32_t r2 = edges[g.region0_count + g.region1_count + 2 < 22
-                         ? g.region0_count + g.region1_count + 2
-                         : 22];
+  int32_t r2 = edges[g.region0_count + g.region1_count + 2 < 22 ? g.region0_count + g.region1_count + 2 : 22];
   if (r1 > bigEnd) r1 = bigEnd;
   if (r2 > bigEnd) r2 = bigEnd;
   if (r2 < r1) r2 = r1;
 
   int32_t nz = 0;
   nz = decodePairs(br, q, 0, r1, g.table_select[0], limit, nz);
-  if (br.position() <= limit) nz = decodePairs(br, q, r1, r2, g.table_select[1], limit, nz);
-  else std::memset(q + r1, 0, sizeof(int32_t) * static_cast<size_t>(r2 - r1));
-  if (br.position() <= limit) nz = decodePairs(br, q, r2, bigEnd, g.table_select[2], limit, nz);
-  else std::memset(q + r2, 0, sizeof(int32_t) * static_cast<size_t>(bigEnd - r2));
+  if (br.position() <= limit)
+    nz = decodePairs(br, q, r1, r2, g.table_select[1], limit, nz);
+  else
+    std::memset(q + r1, 0, sizeof(int32_t) * static_cast<size_t>(r2 - r1));
+  if (br.position() <= limit)
+    nz = decodePairs(br, q, r2, bigEnd, g.table_select[2], limit, nz);
+  else
+    std::memset(q + r2, 0, sizeof(int32_t) * static_cast<size_t>(bigEnd - r2));
 
   // count1 quadruples: table A needs any bit left, table B four.
   const HuffmanTable& h = kHuffmanTables[32 + g.count1table_select];

@@ -108,8 +108,7 @@ void imdctChannel(int32_t gr, int32_t ch, float* hybrid, int32_t version, int32_
   if (shortSb < longSb) shortSb = longSb;
   // The low subbands of a mixed block use the normal window, whatever the
   // block type of the rest.
-  const int32_t mixedSb =
-      g.mixed_block_flag ? kLongBandEdges[version - 1][rateIndex][L.mixedLongBands] / 18 : 0;
+  const int32_t mixedSb = g.mixed_block_flag ? kLongBandEdges[version - 1][rateIndex][L.mixedLongBands] / 18 : 0;
   const float* normal = gL3Tables.window[0];
   const float* win = gL3Tables.window[mixed ? 0 : g.block_type & 3];
 
@@ -171,8 +170,7 @@ void mixGranule(int32_t gr, float* hybrid, int32_t version, int32_t rateIndex) {
 
 }  // namespace
 
-void l3OutputGranule(int32_t gr, int32_t frameChannels, uint8_t* output, int32_t version,
-                     int32_t rateIndex) {
+void l3OutputGranule(int32_t gr, int32_t frameChannels, uint8_t* output, int32_t version, int32_t rateIndex) {
   Layer3State& L = gLayer3;
   const SynthesisLayer3 synth = gDecoder.synthesis.layer3;
   float* hybrid = L.hybrid;
@@ -191,12 +189,8 @@ void l3OutputGranule(int32_t gr, int32_t frameChannels, uint8_t* output, int32_t
     return;
   }
   switch (L.channelMode) {
-    case 2:
-      imdctChannel(gr, 0, hybrid, version, rateIndex);
-      break;
-    case 3:
-      imdctChannel(gr, 1, hybrid, version, rateIndex);
-      break;
+    case 2: imdctChannel(gr, 0, hybrid, version, rateIndex); break;
+    case 3: imdctChannel(gr, 1, hybrid, version, rateIndex); break;
     default:  // down-mix, or a two-channel frame inside a single-channel stream
       mixGranule(gr, hybrid, version, rateIndex);
       break;

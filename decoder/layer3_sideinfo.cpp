@@ -16,12 +16,9 @@ constexpr uint8_t kSlen2[16] = {0, 1, 2, 3, 0, 1, 2, 3, 1, 2, 3, 1, 2, 3, 2, 3};
 
 // nr_of_sfb, ISO/IEC 13818-3 Table B.2.4.3.2: [class][long, short, mixed][part].
 constexpr uint8_t kNrOfSfb[6][3][4] = {
-    {{6, 5, 5, 5}, {9, 9, 9, 9}, {6, 9, 9, 9}},
-    {{6, 5, 7, 3}, {9, 9, 12, 6}, {6, 9, 12, 6}},
-    {{11, 10, 0, 0}, {18, 18, 0, 0}, {15, 18, 0, 0}},
-    {{7, 7, 7, 0}, {12, 12, 12, 0}, {6, 15, 12, 0}},
-    {{6, 6, 6, 3}, {12, 9, 9, 6}, {6, 12, 9, 6}},
-    {{8, 8, 5, 0}, {15, 12, 9, 0}, {6, 18, 9, 0}},
+    {{6, 5, 5, 5}, {9, 9, 9, 9}, {6, 9, 9, 9}},       {{6, 5, 7, 3}, {9, 9, 12, 6}, {6, 9, 12, 6}},
+    {{11, 10, 0, 0}, {18, 18, 0, 0}, {15, 18, 0, 0}}, {{7, 7, 7, 0}, {12, 12, 12, 0}, {6, 15, 12, 0}},
+    {{6, 6, 6, 3}, {12, 9, 9, 6}, {6, 12, 9, 6}},     {{8, 8, 5, 0}, {15, 12, 9, 0}, {6, 18, 9, 0}},
 };
 
 void readGranuleChannel(BitReader& br, int32_t version, bool ms, GranuleChannelInfo& g) {
@@ -104,8 +101,7 @@ void readScaleFactorsMpeg2(BitReader& br, int32_t gr, int32_t ch, bool intensity
       slen[0] = sfc / 3, slen[1] = sfc % 3, cls = 5;
     }
   } else if (sfc < 400) {
-    slen[0] = (sfc >> 4) / 5, slen[1] = (sfc >> 4) % 5, slen[2] = (sfc & 15) >> 2,
-    slen[3] = sfc & 3, cls = 0;
+    slen[0] = (sfc >> 4) / 5, slen[1] = (sfc >> 4) % 5, slen[2] = (sfc & 15) >> 2, slen[3] = sfc & 3, cls = 0;
   } else if (sfc < 500) {
     sfc -= 400;
     slen[0] = (sfc >> 2) / 5, slen[1] = (sfc >> 2) % 5, slen[2] = sfc & 3, cls = 1;
@@ -151,8 +147,7 @@ void readScaleFactorsMpeg2(BitReader& br, int32_t gr, int32_t ch, bool intensity
 
 }  // namespace
 
-int32_t l3ReadSideInfo(const uint8_t* bytes, int32_t version, int32_t mode, bool ms,
-                       SideInfo& side) {
+int32_t l3ReadSideInfo(const uint8_t* bytes, int32_t version, int32_t mode, bool ms, SideInfo& side) {
   BitReader br;
   br.start(bytes, 0);
   const int32_t nch = mode == 3 ? 1 : 2;
@@ -173,8 +168,7 @@ int32_t l3ReadSideInfo(const uint8_t* bytes, int32_t version, int32_t mode, bool
   return side.main_data_begin;
 }
 
-void l3ReadScaleFactors(BitReader& br, int32_t version, int32_t gr, int32_t ch,
-                        bool intensityRight) {
+void l3ReadScaleFactors(BitReader& br, int32_t version, int32_t gr, int32_t ch, bool intensityRight) {
   if (version == 1) {
     readScaleFactorsMpeg1(br, gr, ch);
   } else {

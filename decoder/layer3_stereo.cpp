@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "decoder/iso_tables.h"
 #include "decoder/decoder_state.h"
+#include "decoder/iso_tables.h"
 #include "decoder/layer3.h"
 #include "decoder/layer3_tables.h"
 
@@ -21,8 +21,7 @@ inline float pow43(int32_t x) {
 
 // Applies an intensity ratio pair to lines [begin, end) of the left channel,
 // `step` apart.
-inline void applyIntensity(float* l, float* r, int32_t begin, int32_t end, int32_t step,
-                           const float* ratio) {
+inline void applyIntensity(float* l, float* r, int32_t begin, int32_t end, int32_t step, const float* ratio) {
   for (int32_t i = begin; i < end; i += step) {
     const float v = l[i];
     l[i] = v * ratio[0];
@@ -42,8 +41,7 @@ const float* intensityRatio(int32_t version, bool ms, int32_t pos, int32_t maxPo
 // unless that band is not in the intensity region (its scale factor is then
 // no position) and the default position applies: 3 (equal) for MPEG-1, 0
 // for MPEG-2.
-const float* topBandRatio(int32_t version, bool ms, bool belowCoded, int32_t below,
-                          int32_t belowMax) {
+const float* topBandRatio(int32_t version, bool ms, bool belowCoded, int32_t below, int32_t belowMax) {
   if (belowCoded) {
     return version == 1 ? gL3Tables.intensity1[ms][3] : gL3Tables.intensity2[0][ms][0];
   }
@@ -90,8 +88,7 @@ void l3Requantize(int32_t gr, int32_t ch, int32_t version, int32_t rateIndex, bo
       const int32_t width = se[sfb + 1] - se[sfb];
       const int32_t base = se[sfb] * 3;
       for (int32_t w = 0; w < 3; ++w) {
-        const float f =
-            a * T.subblock[g.subblock_gain[w] & 7] * T.scale[s][0][sf.s[3 * sfb + w] & 31];
+        const float f = a * T.subblock[g.subblock_gain[w] & 7] * T.scale[s][0][sf.s[3 * sfb + w] & 31];
         const int32_t* src = q + base + w * width;
         for (int32_t k = 0; k < width; ++k) {
           L.scratch[base + 3 * k + w] = pow43(src[k]) * f;
@@ -135,10 +132,9 @@ void l3Stereo(int32_t gr, int32_t version, int32_t rateIndex, bool ms, bool inte
         if (sfb < first) sfb = first;
         if (L.lastShortBand[1][w] > highest) highest = L.lastShortBand[1][w];
         for (; sfb < 13; ++sfb) {
-          const float* ratio = sfb < 12 ? intensityRatio(version, ms, sf.s[3 * sfb + w],
-                                                         version == 1 ? lsfMax : sf.isMaxShort[sfb])
-                                        : topBandRatio(version, ms, L.lastShortBand[1][w] >= 11,
-                                                       sf.s[33 + w], sf.isMaxShort[11]);
+          const float* ratio =
+              sfb < 12 ? intensityRatio(version, ms, sf.s[3 * sfb + w], version == 1 ? lsfMax : sf.isMaxShort[sfb])
+                       : topBandRatio(version, ms, L.lastShortBand[1][w] >= 11, sf.s[33 + w], sf.isMaxShort[11]);
           const int32_t begin = se[sfb] * 3 + w;
           int32_t stop = se[sfb + 1] * 3;
           if (stop > end) stop = end;
@@ -156,10 +152,9 @@ void l3Stereo(int32_t gr, int32_t version, int32_t rateIndex, bool ms, bool inte
       }
     } else {
       for (int32_t sfb = L.lastLongBand[1] + 1; sfb < 22; ++sfb) {
-        const float* ratio = sfb < 21 ? intensityRatio(version, ms, sf.l[sfb],
-                                                       version == 1 ? lsfMax : sf.isMaxLong[sfb])
-                                      : topBandRatio(version, ms, L.lastLongBand[1] >= 20,
-                                                     sf.l[20], sf.isMaxLong[20]);
+        const float* ratio = sfb < 21
+                                 ? intensityRatio(version, ms, sf.l[sfb], version == 1 ? lsfMax : sf.isMaxLong[sfb])
+                                 : topBandRatio(version, ms, L.lastLongBand[1] >= 20, sf.l[20], sf.isMaxLong[20]);
         applyIntensity(l, r, le[sfb], le[sfb + 1] < end ? le[sfb + 1] : end, 1, ratio);
       }
     }

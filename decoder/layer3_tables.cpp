@@ -49,12 +49,18 @@ void buildImdct(Layer3Tables& t) {
     const double longWin = std::sin(kPi / 36 * (i + 0.5));
     t.window[0][i] = static_cast<float>(longWin);
     double start = 0, stop = 0;
-    if (i < 18) start = longWin;
-    else if (i < 24) start = 1;
-    else if (i < 30) start = std::sin(kPi / 12 * (i - 18 + 0.5));
-    if (i >= 18) stop = longWin;
-    else if (i >= 12) stop = 1;
-    else if (i >= 6) stop = std::sin(kPi / 12 * (i - 6 + 0.5));
+    if (i < 18)
+      start = longWin;
+    else if (i < 24)
+      start = 1;
+    else if (i < 30)
+      start = std::sin(kPi / 12 * (i - 18 + 0.5));
+    if (i >= 18)
+      stop = longWin;
+    else if (i >= 12)
+      stop = 1;
+    else if (i >= 6)
+      stop = std::sin(kPi / 12 * (i - 6 + 0.5));
     t.window[1][i] = static_cast<float>(start);
     t.window[3][i] = static_cast<float>(stop);
     t.window[2][i] = i < 12 ? static_cast<float>(std::sin(kPi / 12 * (i + 0.5))) : 0.0f;
@@ -68,8 +74,10 @@ void buildImdct(Layer3Tables& t) {
   for (int k = 0; k < 4; ++k) {
     for (int n = 0; n < 9; ++n) {
       const float c = static_cast<float>(std::cos(kPi * n * (2 * k + 1) / 18));
-      if (n % 2 == 0) t.dct9Even[n / 2][k] = c;
-      else t.dct9Odd[n / 2][k] = c;
+      if (n % 2 == 0)
+        t.dct9Even[n / 2][k] = c;
+      else
+        t.dct9Odd[n / 2][k] = c;
     }
   }
   for (int r = 0; r < 6; ++r) {

@@ -179,9 +179,9 @@ void synthLayer3(float* hybrid, uint8_t* output, int32_t channel) {
 }
 
 template <int Shift, bool Eight>
-constexpr SynthesisLayer12 kRow12[5] = {
-    synthLayer12<Shift, Eight, 0>, synthLayer12<Shift, Eight, 1>, synthLayer12<Shift, Eight, 2>,
-    synthLayer12<Shift, Eight, 3>, synthLayer12<Shift, Eight, 4>};
+constexpr SynthesisLayer12 kRow12[5] = {synthLayer12<Shift, Eight, 0>, synthLayer12<Shift, Eight, 1>,
+                                        synthLayer12<Shift, Eight, 2>, synthLayer12<Shift, Eight, 3>,
+                                        synthLayer12<Shift, Eight, 4>};
 
 void fillFactors(float* out, int n) {
   for (int k = 0; k < n; ++k) {
@@ -193,21 +193,19 @@ void fillFactors(float* out, int n) {
 
 // [8-bit][shift][arrangement]
 const SynthesisLayer12 kSynthesisLayer12[30] = {
-    kRow12<0, false>[0], kRow12<0, false>[1], kRow12<0, false>[2], kRow12<0, false>[3],
-    kRow12<0, false>[4], kRow12<1, false>[0], kRow12<1, false>[1], kRow12<1, false>[2],
-    kRow12<1, false>[3], kRow12<1, false>[4], kRow12<2, false>[0], kRow12<2, false>[1],
-    kRow12<2, false>[2], kRow12<2, false>[3], kRow12<2, false>[4], kRow12<0, true>[0],
-    kRow12<0, true>[1],  kRow12<0, true>[2],  kRow12<0, true>[3],  kRow12<0, true>[4],
-    kRow12<1, true>[0],  kRow12<1, true>[1],  kRow12<1, true>[2],  kRow12<1, true>[3],
-    kRow12<1, true>[4],  kRow12<2, true>[0],  kRow12<2, true>[1],  kRow12<2, true>[2],
-    kRow12<2, true>[3],  kRow12<2, true>[4],
+    kRow12<0, false>[0], kRow12<0, false>[1], kRow12<0, false>[2], kRow12<0, false>[3], kRow12<0, false>[4],
+    kRow12<1, false>[0], kRow12<1, false>[1], kRow12<1, false>[2], kRow12<1, false>[3], kRow12<1, false>[4],
+    kRow12<2, false>[0], kRow12<2, false>[1], kRow12<2, false>[2], kRow12<2, false>[3], kRow12<2, false>[4],
+    kRow12<0, true>[0],  kRow12<0, true>[1],  kRow12<0, true>[2],  kRow12<0, true>[3],  kRow12<0, true>[4],
+    kRow12<1, true>[0],  kRow12<1, true>[1],  kRow12<1, true>[2],  kRow12<1, true>[3],  kRow12<1, true>[4],
+    kRow12<2, true>[0],  kRow12<2, true>[1],  kRow12<2, true>[2],  kRow12<2, true>[3],  kRow12<2, true>[4],
 };
 
 // [8-bit][shift][stereo]
 const SynthesisLayer3 kSynthesisLayer3[12] = {
-    synthLayer3<0, false, false>, synthLayer3<0, false, true>, synthLayer3<1, false, false>,
+    synthLayer3<0, false, false>, synthLayer3<0, false, true>,  synthLayer3<1, false, false>,
     synthLayer3<1, false, true>,  synthLayer3<2, false, false>, synthLayer3<2, false, true>,
-    synthLayer3<0, true, false>,  synthLayer3<0, true, true>,  synthLayer3<1, true, false>,
+    synthLayer3<0, true, false>,  synthLayer3<0, true, true>,   synthLayer3<1, true, false>,
     synthLayer3<1, true, true>,   synthLayer3<2, true, false>,  synthLayer3<2, true, true>,
 };
 
@@ -251,15 +249,13 @@ int32_t clampedShift() {
 void chooseSynthesisLayer12(int32_t streamMode) {
   const int32_t flags = gDecoder.options.outputFlags;
   const int32_t arrangement = streamMode == 3 ? SYNTH_MONO_STREAM : (flags & 3) + 1;
-  gDecoder.synthesis.layer12 =
-      kSynthesisLayer12[((flags & 8) ? 15 : 0) + clampedShift() * 5 + arrangement];
+  gDecoder.synthesis.layer12 = kSynthesisLayer12[((flags & 8) ? 15 : 0) + clampedShift() * 5 + arrangement];
 }
 
 void chooseSynthesisLayer3(int32_t streamMode) {
   const int32_t flags = gDecoder.options.outputFlags;
   const bool stereo = streamMode != 3 && (flags & 3) == 0;
-  gDecoder.synthesis.layer3 =
-      kSynthesisLayer3[((flags & 8) ? 6 : 0) + clampedShift() * 2 + (stereo ? 1 : 0)];
+  gDecoder.synthesis.layer3 = kSynthesisLayer3[((flags & 8) ? 6 : 0) + clampedShift() * 2 + (stereo ? 1 : 0)];
 }
 
 void synthesisDct32(float* x) { dct<32>(x); }

@@ -37,8 +37,6 @@ inline int32_t synthesisToPcm16(float sum) {
   const float lo = sum > -32768.0f ? sum : -32768.0f;  // NaN goes to the floor
   return static_cast<int32_t>(lo < 32767.0f ? lo : 32767.0f);
 }
-inline uint8_t synthesisToPcm8(float sum) {
-  return static_cast<uint8_t>(((synthesisToPcm16(sum) >> 8) & 0xFF) ^ 0x80);
-}
+inline uint8_t synthesisToPcm8(float sum) { return static_cast<uint8_t>(((synthesisToPcm16(sum) >> 8) & 0xFF) ^ 0x80); }
 
 }  // namespace orva

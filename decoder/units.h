@@ -46,8 +46,7 @@ inline constexpr double kFrameTimeMs[3][3] = {
 // samples, so the MPEG-1 time is scaled by the rate ratio and halved for
 // Layer III there; MPEG-1 and MPEG-2 Layer III keep the plain table value.
 constexpr int32_t frameTimeMs(int32_t version, int32_t layer, int32_t sampleRateIndex) {
-  if (version < 1 || version > 3 || layer < 1 || layer > 3 || sampleRateIndex < 0 ||
-      sampleRateIndex > 2) {
+  if (version < 1 || version > 3 || layer < 1 || layer > 3 || sampleRateIndex < 0 || sampleRateIndex > 2) {
     return 0;
   }
   int32_t factor = version == 1 ? 1 : (version == 2 ? 2 : 4);
@@ -56,8 +55,7 @@ constexpr int32_t frameTimeMs(int32_t version, int32_t layer, int32_t sampleRate
 }
 
 // Nominal duration in whole seconds: trunc(frame time) x frames / 1000.
-constexpr int64_t nominalSeconds(int32_t version, int32_t layer, int32_t sampleRateIndex,
-                                 uint32_t frameCount) {
+constexpr int64_t nominalSeconds(int32_t version, int32_t layer, int32_t sampleRateIndex, uint32_t frameCount) {
   return int64_t{frameTimeMs(version, layer, sampleRateIndex)} * frameCount / 1000;
 }
 

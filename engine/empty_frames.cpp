@@ -9,9 +9,9 @@
 
 #include "decoder/frame_header.h"
 #include "engine/engine_state.h"
+#include "engine/status_register.h"
 #include "engine/stream_probe.h"
 #include "tags/audio_start.h"
-#include "engine/status_register.h"
 
 namespace orva {
 namespace {
@@ -25,8 +25,7 @@ int32_t payloadStart(const MpegFrameHeader& h) {
   return start;
 }
 
-bool payloadIsEmpty(const uint8_t* frame, int32_t frameLength, int32_t available,
-                    const MpegFrameHeader& h) {
+bool payloadIsEmpty(const uint8_t* frame, int32_t frameLength, int32_t available, const MpegFrameHeader& h) {
   const int32_t end = frameLength < available ? frameLength : available;
   for (int32_t i = payloadStart(h); i < end; ++i) {
     if (frame[i] != 0xFF) return false;
@@ -78,9 +77,8 @@ int32_t countLeadingEmptyFrames(const char* path, int32_t& status) {
       return first ? -1 : count;
     }
     if (first) setDetailCode(h.vbrHeaderFrameSize);
-    const int32_t length = first && h.vbrHeaderFrameSize > 0
-                               ? h.vbrHeaderFrameSize
-                               : (h.padding ? h.maxFrameSize : h.minFrameSize);
+    const int32_t length =
+        first && h.vbrHeaderFrameSize > 0 ? h.vbrHeaderFrameSize : (h.padding ? h.maxFrameSize : h.minFrameSize);
     if (length <= 0) return count;
     const bool vbrFrame = first && h.vbrHeaderFrameSize > 0;
     if (!vbrFrame && !payloadIsEmpty(bytes.data(), length, static_cast<int32_t>(got), h)) {

@@ -2,8 +2,8 @@
 #include "engine/engine_state.h"
 
 #include "engine/engine_testing.h"
-#include "platform/sleep.h"
 #include "engine/status_register.h"
+#include "platform/sleep.h"
 
 namespace orva {
 

@@ -8,16 +8,16 @@
 #include "decoder/frame_header.h"
 #include "engine/empty_frames.h"
 #include "engine/engine_state.h"
-#include "orva_engine.h"
-#include "engine/stream_info.h"
+#include "engine/status_register.h"
 #include "engine/status_text.h"
+#include "engine/stream_info.h"
 #include "engine/stream_open.h"
 #include "engine/tag_access.h"
 #include "engine/transport.h"
+#include "orva_engine.h"
 #include "platform/os_error.h"
 #include "tags/id3v1.h"
 #include "tags/id3v1_file.h"
-#include "engine/status_register.h"
 
 namespace orva {
 namespace {
@@ -55,8 +55,8 @@ int32_t engineShutdown(void) noexcept {
 
 int32_t engineSetSettings(const DecoderSettings* settings) noexcept {
   if (gEngine.state != ENGINE_STOPPED) return engineFail(ENGINE_ERR_BUSY);
-  if (settings == nullptr || settings->inputBlock <= 0 || settings->outputBlock <= 0 ||
-      settings->inputSleep < 0 || settings->outputSleep < 0) {
+  if (settings == nullptr || settings->inputBlock <= 0 || settings->outputBlock <= 0 || settings->inputSleep < 0 ||
+      settings->outputSleep < 0) {
     return engineFail(ENGINE_ERR_ARGUMENT);
   }
   gEngine.settings = *settings;
@@ -122,8 +122,8 @@ int32_t engineCountLeadingEmptyFrames(const char* path) noexcept {
 
 int32_t engineSetDecoderOptions(const DecoderOptions* options) noexcept {
   if (gEngine.state != ENGINE_STOPPED) return engineFail(ENGINE_ERR_BUSY);
-  if (options == nullptr || options->downsampleShift < 0 || options->downsampleShift > 2 ||
-      options->outputFlags < 0 || options->outputFlags > 1 || options->bandwidthLimitHz <= 0) {
+  if (options == nullptr || options->downsampleShift < 0 || options->downsampleShift > 2 || options->outputFlags < 0 ||
+      options->outputFlags > 1 || options->bandwidthLimitHz <= 0) {
     return engineFail(ENGINE_ERR_ARGUMENT);
   }
   gEngine.timeScale = rateFactor(gEngine.openDownsampleShift) / rateFactor(options->downsampleShift);

@@ -166,8 +166,7 @@ int32_t startWithDevice(int32_t mode, const char* wavePath) {
 
 bool reapPlaybackThread(int32_t milliseconds) {
   PlaybackRecord& p = gPlayback;
-  for (int32_t waited = 0; p.thread.joinable() && !p.threadDone.load() && waited < milliseconds;
-       waited += kPollMs) {
+  for (int32_t waited = 0; p.thread.joinable() && !p.threadDone.load() && waited < milliseconds; waited += kPollMs) {
     platform::sleepMs(kPollMs);
   }
   return !threadRemains();

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <thread>
 
-#include "orva_engine.h"
 #include "engine/thread_messages.h"
+#include "orva_engine.h"
 #include "output/byte_buffer.h"
 #include "platform/file.h"
 
@@ -24,17 +24,17 @@ struct PlaybackRecord {
   // Sized at play time; the playback thread's while it runs.
   ByteBuffer input;
   int32_t inputSize = 0;
-  int32_t readPos = 0;   // next unread byte of the input buffer
+  int32_t readPos = 0;  // next unread byte of the input buffer
   int32_t unread = 0;
   ByteBuffer output;
-  int32_t block = 0;     // bytes of one output queue block
+  int32_t block = 0;  // bytes of one output queue block
   int64_t pcmBytesRead = 0;
-  platform::File wave;   // the WAV file of the file modes
+  platform::File wave;  // the WAV file of the file modes
 
   std::atomic<int32_t> outputMode{OUTPUT_PLAY};
-  std::atomic<int64_t> waveBytes{0};     // PCM bytes written to the WAV file
-  std::atomic<int32_t> positionCache{0}; // last position in seconds handed out
-  std::atomic<int64_t> startSeek{-1};    // where the next thread starts; -1: the beginning
+  std::atomic<int64_t> waveBytes{0};      // PCM bytes written to the WAV file
+  std::atomic<int32_t> positionCache{0};  // last position in seconds handed out
+  std::atomic<int64_t> startSeek{-1};     // where the next thread starts; -1: the beginning
 
   EngineMessageQueue messages;  // open while the thread takes messages
   std::thread thread;

@@ -7,14 +7,14 @@
 #include <cstring>
 
 #include "decoder/decoder.h"
+#include "decoder/units.h"
 #include "engine/engine_state.h"
 #include "engine/playback_state.h"
 #include "engine/position.h"
-#include "decoder/units.h"
+#include "engine/status_register.h"
 #include "engine/wave_file.h"
 #include "output/output_queue.h"
 #include "platform/sleep.h"
-#include "engine/status_register.h"
 #include "tags/first_frame.h"
 
 namespace orva {
@@ -40,7 +40,8 @@ int64_t totalStreamSamples() {
 // False when nothing more could be read.
 bool refillInput() {
   PlaybackRecord& p = gPlayback;
-  if (p.unread > 0 && p.readPos > 0) std::memmove(p.input.data(), p.input.data() + p.readPos, static_cast<size_t>(p.unread));
+  if (p.unread > 0 && p.readPos > 0)
+    std::memmove(p.input.data(), p.input.data() + p.readPos, static_cast<size_t>(p.unread));
   p.readPos = 0;
   const int32_t room = p.inputSize - p.unread;
   if (room <= 0) return false;
@@ -264,7 +265,8 @@ void seekMpeg(int64_t target) {
       p.readPos += job.inputLength;
       p.unread -= job.inputLength;
       total += job.outputLength;
-      gEngine.positionBase.store(units::bytesToSamples(total, gEngine.header.outputBits, gEngine.header.outputChannels));
+      gEngine.positionBase.store(
+          units::bytesToSamples(total, gEngine.header.outputBits, gEngine.header.outputChannels));
       if (gEngine.positionBase.load() >= target) break;
     } else if (getDecoderError() == DECODER_ERR_NEED_DATA && p.unread < p.inputSize) {
       searching = refillInput();

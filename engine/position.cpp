@@ -3,9 +3,9 @@
 
 #include <cmath>
 
+#include "decoder/units.h"
 #include "engine/engine_state.h"
 #include "engine/playback_state.h"
-#include "decoder/units.h"
 #include "output/output_queue.h"
 
 namespace orva {

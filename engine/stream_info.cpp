@@ -2,9 +2,9 @@
 // the first frame's header (or the header the engine made for PCM WAVE).
 #include "engine/stream_info.h"
 
+#include "decoder/units.h"
 #include "engine/engine_state.h"
 #include "engine/stream_probe.h"
-#include "decoder/units.h"
 #include "tags/file_info.h"
 
 namespace orva {

@@ -9,15 +9,15 @@
 #include <array>
 #include <cstring>
 
+#include "decoder/units.h"
 #include "engine/engine_state.h"
+#include "engine/status_register.h"
 #include "engine/stream_probe.h"
 #include "engine/transport.h"
-#include "decoder/units.h"
 #include "tags/audio_start.h"
 #include "tags/byte_io.h"
 #include "tags/id3v1.h"
 #include "tags/lyric_lines.h"
-#include "engine/status_register.h"
 
 namespace orva {
 namespace {
@@ -85,8 +85,8 @@ int32_t openMpeg(StreamInfo& info) {
     h.frameCount = units::clampToInt32(gEngine.audioSize / h.minFrameSize);
   }
   gEngine.durationSeconds = mpegDurationSeconds(h);
-  gEngine.nominalDurationSeconds = units::clampToInt32(
-      units::nominalSeconds(h.version, h.layer, h.sampleRateIndex, frameCountOf(h)));
+  gEngine.nominalDurationSeconds =
+      units::clampToInt32(units::nominalSeconds(h.version, h.layer, h.sampleRateIndex, frameCountOf(h)));
   gEngine.currentBitRate = h.bitrate;
 
   DecoderOptions options{};

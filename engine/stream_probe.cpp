@@ -2,8 +2,8 @@
 // (tags/first_frame.cpp says which candidates it takes) over the open file.
 #include "engine/stream_probe.h"
 
-#include "engine/engine_state.h"
 #include "decoder/units.h"
+#include "engine/engine_state.h"
 #include "tags/byte_io.h"
 
 namespace orva {

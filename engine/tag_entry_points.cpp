@@ -9,10 +9,11 @@
 #include <memory>
 #include <new>
 
-#include "engine/engine_state.h"
-#include "orva_engine.h"
-#include "engine/position.h"
 #include "decoder/units.h"
+#include "engine/engine_state.h"
+#include "engine/position.h"
+#include "engine/status_register.h"
+#include "orva_engine.h"
 #include "tags/convert.h"
 #include "tags/file_info.h"
 #include "tags/info_writer.h"
@@ -20,7 +21,6 @@
 #include "tags/lyrics3.h"
 #include "tags/lyrics_file.h"
 #include "tags/riff_walk.h"
-#include "engine/status_register.h"
 
 // Hosts in other languages lay these records out by hand.
 static_assert(sizeof(InfoText) == 14 * 128);
@@ -252,8 +252,7 @@ int32_t readFileInfoBrief(const char* path, Id3v1Record* tag, FileInfo* info) no
   return finish(readFileInfoAt(path, tag, info, nullptr, nullptr));
 }
 
-int32_t readFileInfoFlags(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* text,
-                          int32_t* flags) noexcept {
+int32_t readFileInfoFlags(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* text, int32_t* flags) noexcept {
   if (tag == nullptr || info == nullptr || text == nullptr || flags == nullptr) return fail(ENGINE_ERR_ARGUMENT);
   return finish(readFileInfoAt(path, tag, info, text, flags));
 }

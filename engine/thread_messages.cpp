@@ -38,8 +38,7 @@ uint64_t EngineMessageQueue::post(EngineMessage message) {
 
 bool EngineMessageQueue::waitHandled(uint64_t ticket, int32_t milliseconds) {
   std::unique_lock<std::mutex> lock(mutex_);
-  return changed_.wait_for(lock, std::chrono::milliseconds(milliseconds),
-                           [&] { return handled_ >= ticket; });
+  return changed_.wait_for(lock, std::chrono::milliseconds(milliseconds), [&] { return handled_ >= ticket; });
 }
 
 bool EngineMessageQueue::take(EngineMessage& message) {

@@ -25,9 +25,9 @@ enum EngineMessageId : int32_t {
 
 struct EngineMessage {
   int32_t id = MSG_ENGINE_NOTHING;
-  int64_t value = 0;        // seek target in samples
-  int32_t hasBands = 0;     // equalizer: 0 switches it off
-  int32_t bands[10] = {};   // equalizer band values, copied at posting
+  int64_t value = 0;       // seek target in samples
+  int32_t hasBands = 0;    // equalizer: 0 switches it off
+  int32_t bands[10] = {};  // equalizer band values, copied at posting
   uint64_t ticket = 0;
 };
 

@@ -10,10 +10,10 @@
 #include "engine/playback_state.h"
 #include "engine/playback_thread.h"
 #include "engine/position.h"
+#include "engine/status_register.h"
 #include "output/output_queue.h"
 #include "platform/sleep.h"
 #include "platform/system.h"
-#include "engine/status_register.h"
 
 namespace orva {
 namespace {

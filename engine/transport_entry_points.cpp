@@ -1,16 +1,16 @@
 // The playback, transport, position and output entry points of
 // orva_engine.h: each checks what the engine allows, calls the routine and
 // reports failure through the status register. Host's thread.
+#include "decoder/units.h"
 #include "engine/engine_state.h"
-#include "orva_engine.h"
 #include "engine/playback_start.h"
 #include "engine/playback_state.h"
 #include "engine/position.h"
+#include "engine/status_register.h"
 #include "engine/transport.h"
-#include "decoder/units.h"
+#include "orva_engine.h"
 #include "output/kept_while_playing.h"
 #include "output/output_queue.h"
-#include "engine/status_register.h"
 
 namespace orva {
 

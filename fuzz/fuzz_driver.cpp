@@ -39,7 +39,10 @@ std::vector<uint8_t> mutate(const std::vector<uint8_t>& seed, std::mt19937& rng)
   for (int i = 0; i < edits; ++i) {
     switch (rng() % 4) {
       case 0: out[rng() % out.size()] = static_cast<uint8_t>(rng()); break;
-      case 1: out.resize(rng() % (out.size() + 1)); if (out.empty()) out.push_back(0xFF); break;
+      case 1:
+        out.resize(rng() % (out.size() + 1));
+        if (out.empty()) out.push_back(0xFF);
+        break;
       case 2: out[rng() % out.size()] = 0xFF; break;
       default: {
         size_t at = rng() % out.size();
@@ -57,8 +60,10 @@ int main(int argc, char** argv) {
   long runs = 1000;
   std::vector<std::vector<uint8_t>> seeds;
   for (int i = 1; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--runs=", 7) == 0) runs = std::strtol(argv[i] + 7, nullptr, 10);
-    else collect(argv[i], seeds);
+    if (std::strncmp(argv[i], "--runs=", 7) == 0)
+      runs = std::strtol(argv[i] + 7, nullptr, 10);
+    else
+      collect(argv[i], seeds);
   }
   if (seeds.empty()) seeds.emplace_back();
   for (const auto& s : seeds) LLVMFuzzerTestOneInput(s.data(), s.size());

@@ -20,9 +20,8 @@ void removeFile() { orva::platform::removeFile(gPath.c_str()); }
 const std::string& scratchPath() {
   if (gPath.empty()) {
     std::random_device random;
-    gPath = (std::filesystem::temp_directory_path() /
-             ("orva_fuzz_engine_" + std::to_string(random()) + ".bin"))
-                .string();
+    gPath =
+        (std::filesystem::temp_directory_path() / ("orva_fuzz_engine_" + std::to_string(random()) + ".bin")).string();
     std::atexit(removeFile);
     orva::setEngineSleepsForTesting(false);
     engineInit();

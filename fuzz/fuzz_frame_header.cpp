@@ -12,8 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // only where the callers guarantee that much; elsewhere pass the real size.
   std::vector<uint8_t> bytes(data, data + size);
   const int32_t length = static_cast<int32_t>(size);
-  DecoderOptions options{static_cast<int32_t>(size % 3), static_cast<int32_t>(size & 11),
-                               24000};
+  DecoderOptions options{static_cast<int32_t>(size % 3), static_cast<int32_t>(size & 11), 24000};
   int32_t pos = 0;
   for (int32_t steps = 0; steps < 4096 && pos < length; ++steps) {
     int32_t offset = 0;
@@ -21,9 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pos += offset;
     orva::MpegFrameHeader header{};
     if (orva::readStreamHeader(bytes.data() + pos, length - pos, options, header)) {
-      const int32_t bitrate =
-          orva::bitrateKbps(header.version, header.layer, header.bitrateIndex) * 1000;
-      const int32_t len = orva::frameLength(header, bitrate, orva::sampleRateHz(header.version, header.sampleRateIndex));
+      const int32_t bitrate = orva::bitrateKbps(header.version, header.layer, header.bitrateIndex) * 1000;
+      const int32_t len =
+          orva::frameLength(header, bitrate, orva::sampleRateHz(header.version, header.sampleRateIndex));
       pos += len > 0 ? len : 1;
     } else if (length - pos >= 4 && orva::parseFrameHeader(bytes.data() + pos, header)) {
       pos += 1;

@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (entry == nullptr) return 0;
   while (walker.next(line)) {
     if (++lines > size) std::abort();  // every path line consumes at least one byte
-    if (line.path.empty() || line.path.data() < text.data() || line.path.data() + line.path.size() > text.data() + size) {
+    if (line.path.empty() || line.path.data() < text.data() ||
+        line.path.data() + line.path.size() > text.data() + size) {
       std::abort();
     }
     orva::copyText(entry->path, orva::kMaxPath, std::string(line.path).c_str());

@@ -33,47 +33,43 @@ extern "C" {
 #endif
 
 /* Engine state, as engineGetState returns it. */
-enum EngineState {
-  ENGINE_STOPPED = 0,
-  ENGINE_PLAYING = 1,
-  ENGINE_PAUSED = 2
-};
+enum EngineState { ENGINE_STOPPED = 0, ENGINE_PLAYING = 1, ENGINE_PAUSED = 2 };
 
 /* Status codes (engineGetStatus). */
 enum EngineStatus {
-  ENGINE_OK = 0,                        /* nothing has failed yet */
-  ENGINE_ERR_OPEN = 1,                  /* empty path, or the file cannot be opened or created */
-  ENGINE_ERR_NOT_OPEN = 2,              /* no file is open */
-  ENGINE_ERR_READ = 3,                  /* a read failed or returned fewer bytes than needed */
-  ENGINE_ERR_WRITE = 4,                 /* a write failed or was short; or no tag to overwrite */
-  ENGINE_ERR_WAVE_CREATE = 5,           /* WAV output cannot be created; encoder source cannot be opened */
-  ENGINE_ERR_NOT_WAVE = 6,              /* the encoder source is not a RIFF WAVE file */
-  ENGINE_ERR_ENCODER_BUSY = 7,          /* encoder source or destination already open, or no source */
-  ENGINE_ERR_LYRICS_OPEN = 8,           /* the lyrics text file cannot be opened */
-  ENGINE_ERR_NO_LYRIC = 9,              /* no lyrics entry for the time asked */
-  ENGINE_ERR_NO_SYNC = 10,              /* no frame sync in the first 10240 bytes of audio */
-  ENGINE_ERR_BAD_HEADER = 11,           /* the first frame header does not parse */
-  ENGINE_ERR_NOT_PLAYING = 12,          /* stop or restart while nothing plays */
-  ENGINE_ERR_BUSY = 13,                 /* not allowed unless the engine is stopped */
-  ENGINE_ERR_NOT_PAUSABLE = 14,         /* pause while stopped or already paused */
-  ENGINE_ERR_NO_CONVERSION = 15,        /* encoder abort with no conversion running */
-  ENGINE_ERR_START_TIMEOUT = 16,        /* the playback thread did not start in time */
-  ENGINE_ERR_STOP_TIMEOUT = 17,         /* the playback thread did not stop in time */
-  ENGINE_ERR_ARGUMENT = 18,             /* an argument out of range; or the stream's first read was empty */
-  ENGINE_ERR_MEMORY = 19,               /* out of memory */
-  ENGINE_ERR_RIFF_KIND = 20,            /* RIFF where plain MPEG is required, or the reverse */
-  ENGINE_ERR_ALREADY_RIFF = 21,         /* conversion with INFO chunks on a file already RIFF */
-  ENGINE_ERR_ZERO_FIRST_BYTE = 23,      /* conversion of a file whose first byte is 0 */
-  ENGINE_ERR_RIFF_WALK = 24,            /* the RIFF chunk walk failed */
-  ENGINE_ERR_DEVICE_OPEN = 25,          /* opening the wave output device failed */
-  ENGINE_ERR_DECODER_START = 26,        /* the decoder failed to start on the first frame */
-  ENGINE_ERR_THREAD_CREATE = 27,        /* creating the playback thread failed */
-  ENGINE_ERR_ENCODER_THREAD = 28,       /* creating the conversion thread failed */
-  ENGINE_ERR_EVENT_CREATE = 29,         /* creating the event for a posted message failed */
-  ENGINE_ERR_NO_CODEC = 30,             /* the MPEG Layer-3 codec driver is not installed */
-  ENGINE_ERR_NO_CODEC_FORMAT = 31,      /* the codec lists no MPEG Layer-3 format */
-  ENGINE_ERR_CONVERSION_OPEN = 32,      /* opening the conversion stream failed */
-  ENGINE_ERR_CUE_ON_NT = 33             /* cue mode is refused on Windows NT */
+  ENGINE_OK = 0,                   /* nothing has failed yet */
+  ENGINE_ERR_OPEN = 1,             /* empty path, or the file cannot be opened or created */
+  ENGINE_ERR_NOT_OPEN = 2,         /* no file is open */
+  ENGINE_ERR_READ = 3,             /* a read failed or returned fewer bytes than needed */
+  ENGINE_ERR_WRITE = 4,            /* a write failed or was short; or no tag to overwrite */
+  ENGINE_ERR_WAVE_CREATE = 5,      /* WAV output cannot be created; encoder source cannot be opened */
+  ENGINE_ERR_NOT_WAVE = 6,         /* the encoder source is not a RIFF WAVE file */
+  ENGINE_ERR_ENCODER_BUSY = 7,     /* encoder source or destination already open, or no source */
+  ENGINE_ERR_LYRICS_OPEN = 8,      /* the lyrics text file cannot be opened */
+  ENGINE_ERR_NO_LYRIC = 9,         /* no lyrics entry for the time asked */
+  ENGINE_ERR_NO_SYNC = 10,         /* no frame sync in the first 10240 bytes of audio */
+  ENGINE_ERR_BAD_HEADER = 11,      /* the first frame header does not parse */
+  ENGINE_ERR_NOT_PLAYING = 12,     /* stop or restart while nothing plays */
+  ENGINE_ERR_BUSY = 13,            /* not allowed unless the engine is stopped */
+  ENGINE_ERR_NOT_PAUSABLE = 14,    /* pause while stopped or already paused */
+  ENGINE_ERR_NO_CONVERSION = 15,   /* encoder abort with no conversion running */
+  ENGINE_ERR_START_TIMEOUT = 16,   /* the playback thread did not start in time */
+  ENGINE_ERR_STOP_TIMEOUT = 17,    /* the playback thread did not stop in time */
+  ENGINE_ERR_ARGUMENT = 18,        /* an argument out of range; or the stream's first read was empty */
+  ENGINE_ERR_MEMORY = 19,          /* out of memory */
+  ENGINE_ERR_RIFF_KIND = 20,       /* RIFF where plain MPEG is required, or the reverse */
+  ENGINE_ERR_ALREADY_RIFF = 21,    /* conversion with INFO chunks on a file already RIFF */
+  ENGINE_ERR_ZERO_FIRST_BYTE = 23, /* conversion of a file whose first byte is 0 */
+  ENGINE_ERR_RIFF_WALK = 24,       /* the RIFF chunk walk failed */
+  ENGINE_ERR_DEVICE_OPEN = 25,     /* opening the wave output device failed */
+  ENGINE_ERR_DECODER_START = 26,   /* the decoder failed to start on the first frame */
+  ENGINE_ERR_THREAD_CREATE = 27,   /* creating the playback thread failed */
+  ENGINE_ERR_ENCODER_THREAD = 28,  /* creating the conversion thread failed */
+  ENGINE_ERR_EVENT_CREATE = 29,    /* creating the event for a posted message failed */
+  ENGINE_ERR_NO_CODEC = 30,        /* the MPEG Layer-3 codec driver is not installed */
+  ENGINE_ERR_NO_CODEC_FORMAT = 31, /* the codec lists no MPEG Layer-3 format */
+  ENGINE_ERR_CONVERSION_OPEN = 32, /* opening the conversion stream failed */
+  ENGINE_ERR_CUE_ON_NT = 33        /* cue mode is refused on Windows NT */
 };
 
 typedef struct DecoderSettings {
@@ -189,8 +185,10 @@ ORVA_API int32_t engineSetClampPosition(int32_t clamp) ORVA_NOEXCEPT;
 /* ID3v1 tags of files by path. */
 ORVA_API int32_t readId3v1File(const char* path, Id3v1Record* tag) ORVA_NOEXCEPT;
 ORVA_API int32_t readId3v11File(const char* path, Id3v11Record* tag) ORVA_NOEXCEPT;
-ORVA_API int32_t writeId3v1Tag(const char* path, Id3v1Record* tag, int32_t refreshNowPlaying, int32_t create) ORVA_NOEXCEPT;
-ORVA_API int32_t writeId3v11Tag(const char* path, Id3v11Record* tag, int32_t refreshNowPlaying, int32_t create) ORVA_NOEXCEPT;
+ORVA_API int32_t writeId3v1Tag(const char* path, Id3v1Record* tag, int32_t refreshNowPlaying,
+                               int32_t create) ORVA_NOEXCEPT;
+ORVA_API int32_t writeId3v11Tag(const char* path, Id3v11Record* tag, int32_t refreshNowPlaying,
+                                int32_t create) ORVA_NOEXCEPT;
 
 /* ---- Playback, transport, positions and sound output ---- */
 
@@ -347,12 +345,12 @@ ORVA_API int32_t readFileInfoFlags(const char* path, Id3v1Record* tag, FileInfo*
 ORVA_API int32_t getOpenFileInfoText(InfoText* text) ORVA_NOEXCEPT;
 /* The bits probeTagLayout returns (-1 when the file cannot be read). */
 enum TagLayoutBit {
-  TAG_LAYOUT_WAVE = 1,            /* RIFF "WAVE" */
-  TAG_LAYOUT_RMP3 = 2,            /* RIFF "RMP3" */
-  TAG_LAYOUT_ID3V2 = 4,           /* an ID3v2 tag where the audio starts */
-  TAG_LAYOUT_LEADING_HEADER = 8,  /* first byte 0: a 128-byte header */
-  TAG_LAYOUT_ID3V1 = 16,          /* the last 128 bytes begin "TAG" */
-  TAG_LAYOUT_LYRICS3 = 32         /* a Lyrics3 v2 block */
+  TAG_LAYOUT_WAVE = 1,           /* RIFF "WAVE" */
+  TAG_LAYOUT_RMP3 = 2,           /* RIFF "RMP3" */
+  TAG_LAYOUT_ID3V2 = 4,          /* an ID3v2 tag where the audio starts */
+  TAG_LAYOUT_LEADING_HEADER = 8, /* first byte 0: a 128-byte header */
+  TAG_LAYOUT_ID3V1 = 16,         /* the last 128 bytes begin "TAG" */
+  TAG_LAYOUT_LYRICS3 = 32        /* a Lyrics3 v2 block */
 };
 ORVA_API int32_t probeTagLayout(const char* path) ORVA_NOEXCEPT;
 

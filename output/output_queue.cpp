@@ -16,8 +16,8 @@
 #include <thread>
 
 #include "output/byte_buffer.h"
-#include "output/levels.h"
 #include "output/kept_while_playing.h"
+#include "output/levels.h"
 #include "output/semaphore.h"
 #include "platform/os_error.h"
 

@@ -116,8 +116,7 @@ void VirtualDevice::clockLoop() {
 bool VirtualDevice::open(int32_t, const DeviceFormat& format, BlockDoneFn done, void* context) {
   close();
   std::lock_guard<std::mutex> lock(mutex_);
-  if (failOpen_ || format.channels <= 0 || format.bits <= 0 || format.sampleRate <= 0 ||
-      format.blockBytes <= 0) {
+  if (failOpen_ || format.channels <= 0 || format.bits <= 0 || format.sampleRate <= 0 || format.blockBytes <= 0) {
     platform::recordOsError(platform::OsErrorKind::Errno, ENODEV, "opening the virtual device");
     return false;
   }
@@ -168,8 +167,8 @@ uint8_t* VirtualDevice::headerData(int32_t index) {
 
 bool VirtualDevice::write(int32_t index, int32_t bytes) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!open_ || index < 0 || index >= kHeaderCount || queued_[index] || pendingCount_ >= kHeaderCount ||
-      bytes < 0 || bytes > format_.blockBytes) {
+  if (!open_ || index < 0 || index >= kHeaderCount || queued_[index] || pendingCount_ >= kHeaderCount || bytes < 0 ||
+      bytes > format_.blockBytes) {
     return false;
   }
   if (tap_ != nullptr) tap_(tapContext_, headers_[static_cast<size_t>(index)].data(), bytes);

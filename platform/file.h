@@ -35,8 +35,8 @@ class File {
 
   bool seek(int64_t offset);
   int64_t tell() const;
-  int64_t size() const;   // -1 on failure
-  bool truncateHere();    // the file ends at the current position
+  int64_t size() const;  // -1 on failure
+  bool truncateHere();   // the file ends at the current position
   bool flush();
 
  private:

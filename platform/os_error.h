@@ -15,10 +15,10 @@ namespace orva::platform {
 
 enum class OsErrorKind : int32_t {
   None = 0,
-  Errno = 1,      // a C library errno value
-  Win32 = 2,      // a GetLastError value
-  Mmresult = 3,   // a winmm MMRESULT
-  Alsa = 4,       // a negative ALSA result
+  Errno = 1,     // a C library errno value
+  Win32 = 2,     // a GetLastError value
+  Mmresult = 3,  // a winmm MMRESULT
+  Alsa = 4,      // a negative ALSA result
 };
 
 struct OsError {

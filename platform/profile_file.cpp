@@ -172,7 +172,8 @@ int32_t ProfileFile::getInt(std::string_view section, std::string_view key, int3
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
   // Wraps like the 32-bit conversion of the system call; never overflows here.
   uint32_t value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10u + static_cast<uint32_t>(text[i] - '0');
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+    value = value * 10u + static_cast<uint32_t>(text[i] - '0');
   if (negative) value = 0u - value;
   return static_cast<int32_t>(value);
 }

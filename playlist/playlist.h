@@ -45,9 +45,9 @@ class Playlist {
   // Removes everything; currentIndex stays as it was.
   void deleteAll();
 
-  int32_t insertIndex = -1;        // -1: append
-  int32_t currentIndex = 0;        // entry last started
-  int32_t recurseSubfolders = 0;   // folder scans descend into subfolders
+  int32_t insertIndex = -1;       // -1: append
+  int32_t currentIndex = 0;       // entry last started
+  int32_t recurseSubfolders = 0;  // folder scans descend into subfolders
   FileInfoReader readFileInfo = readEntryFileInfo;
   PlaylistView* view = nullptr;
 

@@ -17,12 +17,12 @@ struct PlaylistEntry {
   char listDirectory[kMaxPath];  // directory of the list file it came from, else empty
   char displayText[kDisplayTextSize];
   Id3v1Record tag;
-  FileInfo fileInfo;             // seconds: the duration found when added
-  InfoText infoText;             // slot 0 INAM, slot 1 IART
-  StreamInfo streamInfo;         // durationSeconds is the shown duration; -1: none
-  uint64_t writeTime;            // FILETIME scale (100 ns since 1601)
-  int32_t moving;                // 1 while part of a dragged block
-  int32_t writeTimeRead;         // 1 once the write time was read (or failed)
+  FileInfo fileInfo;      // seconds: the duration found when added
+  InfoText infoText;      // slot 0 INAM, slot 1 IART
+  StreamInfo streamInfo;  // durationSeconds is the shown duration; -1: none
+  uint64_t writeTime;     // FILETIME scale (100 ns since 1601)
+  int32_t moving;         // 1 while part of a dragged block
+  int32_t writeTimeRead;  // 1 once the write time was read (or failed)
 };
 
 // Reads a file's tag, MPEG summary and INFO text; 1 when the file is audio

@@ -9,6 +9,10 @@ jobs="${ORVA_JOBS:-$(nproc)}"
 
 bash scripts/install-deps.sh
 
+echo "== format (.clang-format)"
+format_status=0
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror || format_status=$?
+
 echo "== native build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
@@ -42,6 +46,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     cd build-win && ctest --output-on-failure -j1
 ' || windows_status=$?
 
+echo "format: $([ $format_status -eq 0 ] && echo clean || echo "FILES DRIFTED (clang-format -i them)")"
 echo "native tests: $([ $native_status -eq 0 ] && echo passed || echo FAILED)"
 echo "Windows tests: $([ $windows_status -eq 0 ] && echo passed || echo FAILED)"
-[ $native_status -eq 0 ] && [ $windows_status -eq 0 ]
+[ $format_status -eq 0 ] && [ $native_status -eq 0 ] && [ $windows_status -eq 0 ]

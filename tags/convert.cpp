@@ -18,8 +18,8 @@ namespace {
 // The MPEG Layer III format record of the WAVE wrapper, written whatever
 // the stream really is: tag 85, 2 channels, 44100 Hz, 16000 bytes/s, block
 // align 1, 0 bits, extra 12: id 1, flags 2, block 417, 1 frame, delay 1393.
-constexpr uint8_t kWaveFormat[30] = {85, 0, 2, 0, 0x44, 0xAC, 0, 0, 0x80, 0x3E, 0, 0, 1, 0, 0,    0,
-                                     12, 0, 1, 0, 2,    0,    0, 0, 0xA1, 0x01, 1, 0, 0x71, 0x05};
+constexpr uint8_t kWaveFormat[30] = {85, 0,  2, 0, 0x44, 0xAC, 0, 0, 0x80, 0x3E, 0,    0, 1, 0,    0,
+                                     0,  12, 0, 1, 0,    2,    0, 0, 0,    0xA1, 0x01, 1, 0, 0x71, 0x05};
 
 constexpr char kZenfo[10] = {'Z', 'E', 'N', 'F', 'O', 0, 0, 0, 0, 0};
 
@@ -145,11 +145,13 @@ int32_t renderWithoutLeadingHeader(ByteSource& old, ByteSink& out) {
 }
 
 int32_t convertFileToRmp3(const char* path, int32_t placement) {
-  return rewriteFile(path, [placement](ByteSource& old, ByteSink& out) { return renderToRiff(old, false, placement, out); });
+  return rewriteFile(path,
+                     [placement](ByteSource& old, ByteSink& out) { return renderToRiff(old, false, placement, out); });
 }
 
 int32_t convertFileToWaveMpeg(const char* path, int32_t placement) {
-  return rewriteFile(path, [placement](ByteSource& old, ByteSink& out) { return renderToRiff(old, true, placement, out); });
+  return rewriteFile(path,
+                     [placement](ByteSource& old, ByteSink& out) { return renderToRiff(old, true, placement, out); });
 }
 
 int32_t convertFileToMpeg(const char* path) {

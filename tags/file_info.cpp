@@ -6,15 +6,14 @@
 
 #include "decoder/frame_header.h"
 #include "decoder/units.h"
+#include "tags/audio_start.h"
 #include "tags/first_frame.h"
 #include "tags/id3v1.h"
 #include "tags/lyrics3.h"
 #include "tags/riff_walk.h"
-#include "tags/audio_start.h"
 
 namespace orva {
 namespace {
-
 
 // The engine's first-frame search with the decoder's current options.
 int32_t firstFrameStatus(ByteSource& source, int64_t start, int64_t end, MpegFrameHeader& header) {

@@ -14,11 +14,10 @@ namespace {
 // A name not yet taken: target + ".~orva" + a tick count and a counter.
 bool rewriteMakeTempName(const char* target, char* out, size_t capacity) {
   static std::atomic<uint32_t> counter{0};
-  auto ticks = static_cast<unsigned long long>(
-      std::chrono::steady_clock::now().time_since_epoch().count());
+  auto ticks = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
   for (int attempt = 0; attempt < 16; ++attempt) {
-    int n = std::snprintf(out, capacity, "%s.~orva%llx-%x.tmp", target, ticks,
-                          static_cast<unsigned>(counter.fetch_add(1)));
+    int n =
+        std::snprintf(out, capacity, "%s.~orva%llx-%x.tmp", target, ticks, static_cast<unsigned>(counter.fetch_add(1)));
     if (n < 0 || static_cast<size_t>(n) >= capacity) return false;
     if (!platform::fileExists(out) && !platform::isDirectory(out)) return true;
   }
@@ -30,9 +29,7 @@ bool rewriteMakeTempName(const char* target, char* out, size_t capacity) {
 FileRewrite::~FileRewrite() { discard(); }
 
 bool FileRewrite::start() {
-  if (target_ == nullptr ||
-      !rewriteMakeTempName(target_, tempPath_, sizeof tempPath_))
-    return false;
+  if (target_ == nullptr || !rewriteMakeTempName(target_, tempPath_, sizeof tempPath_)) return false;
   if (!out_.open(tempPath_, platform::FileMode::CreateAlways)) {
     tempPath_[0] = '\0';
     return false;

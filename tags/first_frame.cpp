@@ -116,8 +116,8 @@ int32_t firstFrameLength(const MpegFrameHeader& header) {
   return frameLength(header, bitrate, sampleRateHz(header.version, header.sampleRateIndex));
 }
 
-int32_t findFirstFrame(ByteSource& source, int64_t start, int64_t end, const DecoderOptions& options,
-                       int64_t& offset, MpegFrameHeader& header) {
+int32_t findFirstFrame(ByteSource& source, int64_t start, int64_t end, const DecoderOptions& options, int64_t& offset,
+                       MpegFrameHeader& header) {
   uint8_t window[kFirstFrameWindow];
   const int64_t got = readUpTo(source, start, window, kFirstFrameWindow);
   if (got <= 0) return ENGINE_ERR_READ;

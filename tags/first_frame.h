@@ -25,8 +25,8 @@ inline constexpr int32_t kFirstFrameWindow = 10240;
 // failed; ENGINE_ERR_NO_SYNC when the window holds no sync candidate;
 // ENGINE_ERR_BAD_HEADER when no candidate is a confirmed frame, or the
 // stream is in free format.
-int32_t findFirstFrame(ByteSource& source, int64_t start, int64_t end, const DecoderOptions& options,
-                       int64_t& offset, MpegFrameHeader& header);
+int32_t findFirstFrame(ByteSource& source, int64_t start, int64_t end, const DecoderOptions& options, int64_t& offset,
+                       MpegFrameHeader& header);
 
 // True when `bytes` (`length` of them valid) begin a tag that files carry
 // after their audio: ID3v1, APEv2, Lyrics3 v2 or an appended ID3v2.

@@ -49,10 +49,9 @@ int32_t appendIid3(ByteSource& old, const RiffWalk& walk, const uint8_t* tag128,
   writeLe32(listSize, static_cast<uint32_t>(walk.listSize + kIid3Length));
   writeLe32(header + 4, kId3v1Size);
   int64_t listSizeAt = walk.listOffset + 4;
-  bool ok = copyBytes(old, 0, 4, out) && out.write(riffSize, 4) &&
-            copyBytes(old, 8, listSizeAt - 8, out) && out.write(listSize, 4) &&
-            copyBytes(old, listSizeAt + 4, size - listSizeAt - 4, out) && out.write(header, 8) &&
-            out.write(tag128, kId3v1Size);
+  bool ok = copyBytes(old, 0, 4, out) && out.write(riffSize, 4) && copyBytes(old, 8, listSizeAt - 8, out) &&
+            out.write(listSize, 4) && copyBytes(old, listSizeAt + 4, size - listSizeAt - 4, out) &&
+            out.write(header, 8) && out.write(tag128, kId3v1Size);
   return ok ? 0 : ENGINE_ERR_WRITE;
 }
 
@@ -61,15 +60,13 @@ int32_t writeTagFile(const char* path, Record* record, int32_t create, int32_t p
                      Render render) {
   if (record == nullptr) return ENGINE_ERR_ARGUMENT;
   render(*record, written);
-  return rewriteFile(path, [&](ByteSource& old, ByteSink& out) {
-    return renderId3v1Rewrite(old, written, create, placement, out);
-  });
+  return rewriteFile(
+      path, [&](ByteSource& old, ByteSink& out) { return renderId3v1Rewrite(old, written, create, placement, out); });
 }
 
 }  // namespace
 
-int32_t renderId3v1Rewrite(ByteSource& old, const uint8_t* tag128, int32_t create, int32_t placement,
-                           ByteSink& out) {
+int32_t renderId3v1Rewrite(ByteSource& old, const uint8_t* tag128, int32_t create, int32_t placement, ByteSink& out) {
   int64_t size = old.size();
   uint8_t head[4];
   if (size < 4 || !old.readAt(0, head, 4)) return ENGINE_ERR_READ;
@@ -102,8 +99,7 @@ int32_t tagReadId3v1File(const char* path, Id3v1Record* tag) { return readTagFil
 int32_t tagReadId3v11File(const char* path, Id3v11Record* tag) { return readTagFile(path, tag); }
 
 int32_t tagWriteId3v1(const char* path, Id3v1Record* tag, int32_t create, int32_t placement, uint8_t* written) {
-  return writeTagFile(path, tag, create, placement, written,
-                      [](Id3v1Record& r, uint8_t* out) { renderId3v1(r, out); });
+  return writeTagFile(path, tag, create, placement, written, [](Id3v1Record& r, uint8_t* out) { renderId3v1(r, out); });
 }
 
 int32_t tagWriteId3v11(const char* path, Id3v11Record* tag, int32_t create, int32_t placement, uint8_t* written) {

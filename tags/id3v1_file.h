@@ -26,7 +26,6 @@ int32_t tagWriteId3v11(const char* path, Id3v11Record* tag, int32_t create, int3
 
 // The new content of `old` with the 128 tag bytes stored, into `out`.
 // Returns 0, or the status code of the failure (nothing useful in `out`).
-int32_t renderId3v1Rewrite(ByteSource& old, const uint8_t* tag128, int32_t create, int32_t placement,
-                           ByteSink& out);
+int32_t renderId3v1Rewrite(ByteSource& old, const uint8_t* tag128, int32_t create, int32_t placement, ByteSink& out);
 
 }  // namespace orva

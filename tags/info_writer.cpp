@@ -120,13 +120,13 @@ int32_t renderListRewrite(ByteSource& old, const InfoField* fields, int count, i
   if (total - 8 > 0xFFFFFFFFll) return ENGINE_ERR_WRITE;
   writeLe32(riff + 4, static_cast<uint32_t>(total - 8));
   static constexpr uint8_t kZero = 0;
-  bool ok = out.write(riff, 8) && copyBytes(old, 8, audioEnd - 8, out) && (!odd || out.write(&kZero, 1)) &&
-            list.write(out);
+  bool ok =
+      out.write(riff, 8) && copyBytes(old, 8, audioEnd - 8, out) && (!odd || out.write(&kZero, 1)) && list.write(out);
   return ok ? 0 : ENGINE_ERR_WRITE;
 }
 
-int32_t renderInfoRewrite(ByteSource& old, const InfoText& text, int32_t placement,
-                          const uint8_t* tagOverride, ByteSink& out) {
+int32_t renderInfoRewrite(ByteSource& old, const InfoText& text, int32_t placement, const uint8_t* tagOverride,
+                          ByteSink& out) {
   return renderTextRewrite(old, text, kWriteOrder, placement, tagOverride, out);
 }
 
@@ -135,15 +135,13 @@ int32_t renderInfoLongRewrite(ByteSource& old, const InfoTextLong& text, int32_t
 }
 
 int32_t writeInfoFile(const char* path, const InfoText& text, int32_t placement) {
-  return rewriteFile(path, [&](ByteSource& old, ByteSink& out) {
-    return renderInfoRewrite(old, text, placement, nullptr, out);
-  });
+  return rewriteFile(
+      path, [&](ByteSource& old, ByteSink& out) { return renderInfoRewrite(old, text, placement, nullptr, out); });
 }
 
 int32_t writeInfoLongFile(const char* path, const InfoTextLong& text, int32_t placement) {
-  return rewriteFile(path, [&](ByteSource& old, ByteSink& out) {
-    return renderInfoLongRewrite(old, text, placement, out);
-  });
+  return rewriteFile(path,
+                     [&](ByteSource& old, ByteSink& out) { return renderInfoLongRewrite(old, text, placement, out); });
 }
 
 }  // namespace orva

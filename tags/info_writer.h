@@ -30,8 +30,7 @@ struct InfoField {
 class ListChunk {
  public:
   // `lyrics` may be empty. 0, or ENGINE_ERR_MEMORY when memory runs out.
-  int32_t build(const InfoField* fields, int count, const LyricsCopy& lyrics, int32_t placement,
-                const uint8_t* tag128);
+  int32_t build(const InfoField* fields, int count, const LyricsCopy& lyrics, int32_t placement, const uint8_t* tag128);
   int64_t length() const { return used_ + tailLength_; }
   bool write(ByteSink& out) const;
 
@@ -53,8 +52,8 @@ int32_t writeInfoLongFile(const char* path, const InfoTextLong& text, int32_t pl
 // The new content of the RIFF file `old` with its LIST chunk rewritten, into
 // `out`. `tagOverride` (128 bytes, or null) is written in place of the tag the
 // file had. Returns 0, or the status code of the failure.
-int32_t renderInfoRewrite(ByteSource& old, const InfoText& text, int32_t placement,
-                          const uint8_t* tagOverride, ByteSink& out);
+int32_t renderInfoRewrite(ByteSource& old, const InfoText& text, int32_t placement, const uint8_t* tagOverride,
+                          ByteSink& out);
 int32_t renderInfoLongRewrite(ByteSource& old, const InfoTextLong& text, int32_t placement, ByteSink& out);
 // The same for any list of fields (ILYC last).
 int32_t renderListRewrite(ByteSource& old, const InfoField* fields, int count, int32_t placement,

@@ -59,8 +59,7 @@ int32_t fillLyricsFromLyrics3(LyricList& list, ByteSource& source, bool multiSta
 // The play position in milliseconds as the lookups measure it: seconds
 // played scaled by the chosen duration (nominal unless the measured one is
 // asked for) over the measured one.
-double lyricPositionMs(double positionSeconds, double measuredSeconds, double nominalSeconds,
-                       bool useMeasuredDuration);
+double lyricPositionMs(double positionSeconds, double measuredSeconds, double nominalSeconds, bool useMeasuredDuration);
 
 // The lines around `positionMs`: 0 (ENGINE_OK) or ENGINE_ERR_NO_LYRIC.
 int32_t lyricWindowAt(const LyricList& list, double positionMs, LyricWindow& window);

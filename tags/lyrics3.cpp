@@ -197,9 +197,8 @@ int32_t readLyrics3Fields(const char* path, Lyrics3Fields& fields) {
 }
 
 int32_t writeLyrics3Block(const char* path, const Lyrics3Fields* fields, int32_t placement) {
-  return rewriteFile(path, [&](ByteSource& old, ByteSink& out) {
-    return renderLyrics3Rewrite(old, fields, placement, out);
-  });
+  return rewriteFile(path,
+                     [&](ByteSource& old, ByteSink& out) { return renderLyrics3Rewrite(old, fields, placement, out); });
 }
 
 }  // namespace orva

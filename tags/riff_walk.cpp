@@ -9,12 +9,11 @@
 
 namespace orva {
 
-const char* const INFO_SLOT_IDS[kInfoSlotCount] = {"INAM", "IART", "IPRD", "ICMT", "ICRD",
-                                                   "IGNR", "ICOP", "IENG", "ISRC", "ISFT",
-                                                   "IKEY", "ITCH", "ILYC", "ICMS"};
-const char* const INFO_LONG_SLOT_IDS[kInfoLongSlotCount] = {
-    "INAM", "IART", "IPRD", "ICMT", "ICRD", "IGNR", "ICOP", "IENG", "ISRC",
-    "ISFT", "IKEY", "ITCH", "ICMS", "IMED", "ISBJ", "IMP3", "ILYC"};
+const char* const INFO_SLOT_IDS[kInfoSlotCount] = {"INAM", "IART", "IPRD", "ICMT", "ICRD", "IGNR", "ICOP",
+                                                   "IENG", "ISRC", "ISFT", "IKEY", "ITCH", "ILYC", "ICMS"};
+const char* const INFO_LONG_SLOT_IDS[kInfoLongSlotCount] = {"INAM", "IART", "IPRD", "ICMT", "ICRD", "IGNR",
+                                                            "ICOP", "IENG", "ISRC", "ISFT", "IKEY", "ITCH",
+                                                            "ICMS", "IMED", "ISBJ", "IMP3", "ILYC"};
 
 namespace {
 
@@ -34,9 +33,7 @@ struct InfoSlots {
 };
 
 InfoSlots slotsOf(InfoText& text) { return {INFO_SLOT_IDS, kInfoSlotCount, &text.slots[0][0], 128}; }
-InfoSlots slotsOf(InfoTextLong& text) {
-  return {INFO_LONG_SLOT_IDS, kInfoLongSlotCount, &text.slots[0][0], 2048};
-}
+InfoSlots slotsOf(InfoTextLong& text) { return {INFO_LONG_SLOT_IDS, kInfoLongSlotCount, &text.slots[0][0], 2048}; }
 
 int infoSlotOf(const InfoSlots& slots, const uint8_t* id) {
   for (int i = 0; i < slots.count; ++i)
@@ -95,8 +92,7 @@ void riffReadInfo(ByteSource& source, int64_t at, int64_t remaining, const InfoS
 }
 
 // The chunks after the audio, up to a LIST chunk.
-void riffWalkAfterData(ByteSource& source, int64_t pos, int chunksSeen, const InfoSlots& info,
-                       RiffWalk& walk) {
+void riffWalkAfterData(ByteSource& source, int64_t pos, int chunksSeen, const InfoSlots& info, RiffWalk& walk) {
   for (int n = chunksSeen; n < kMaxChunks; ++n) {
     uint8_t header[8];
     if (!source.readAt(pos, header, 8)) return;
@@ -116,8 +112,7 @@ void riffWalkAfterData(ByteSource& source, int64_t pos, int chunksSeen, const In
   }
 }
 
-int32_t riffWalk(ByteSource& source, const InfoSlots& info, int64_t& audioStart, int64_t& audioSize,
-                 RiffWalk& walk) {
+int32_t riffWalk(ByteSource& source, const InfoSlots& info, int64_t& audioStart, int64_t& audioSize, RiffWalk& walk) {
   walk = RiffWalk{};
   std::memset(info.base, 0, static_cast<size_t>(info.count * info.slotSize));
   uint8_t riff[12];
@@ -149,8 +144,7 @@ int32_t riffWalk(ByteSource& source, const InfoSlots& info, int64_t& audioStart,
 
 }  // namespace
 
-int32_t walkRiffChunks(ByteSource& source, InfoText& info, int64_t& audioStart, int64_t& audioSize,
-                       RiffWalk& walk) {
+int32_t walkRiffChunks(ByteSource& source, InfoText& info, int64_t& audioStart, int64_t& audioSize, RiffWalk& walk) {
   return riffWalk(source, slotsOf(info), audioStart, audioSize, walk) == 1 ? ENGINE_OK : ENGINE_ERR_RIFF_WALK;
 }
 

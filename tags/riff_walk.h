@@ -42,8 +42,8 @@ struct RiffWalk {
   ChunkWalkResult result;
   WaveFormatRecord format;
   bool formatSeen;
-  bool listIsInfo;       // the LIST chunk after the audio has type "INFO"
-  int64_t listOffset;    // as in result, 0 when none
+  bool listIsInfo;     // the LIST chunk after the audio has type "INFO"
+  int64_t listOffset;  // as in result, 0 when none
   int64_t listSize;
 };
 
@@ -51,8 +51,7 @@ struct RiffWalk {
 // walk's result still tells what was seen). audioStart/audioSize are in/out:
 // the caller passes 0 and the file size. The data size is limited to the
 // chunk size and to the bytes the file holds behind the chunk header.
-int32_t walkRiffChunks(ByteSource& source, InfoText& info, int64_t& audioStart, int64_t& audioSize,
-                       RiffWalk& walk);
+int32_t walkRiffChunks(ByteSource& source, InfoText& info, int64_t& audioStart, int64_t& audioSize, RiffWalk& walk);
 
 // The "data" chunk found by skipping chunks from offset 12 by their sizes
 // (the writers' walk): its payload offset and its size limited to the bytes

@@ -35,8 +35,8 @@ constexpr int32_t kChunkFrames = 1024;   // written per call, so requests are se
 struct Pending {
   int32_t index;
   int32_t bytes;
-  int32_t written;     // bytes handed to ALSA so far
-  int64_t endFrame;    // frame count at the block's end once all is written, else -1
+  int32_t written;   // bytes handed to ALSA so far
+  int64_t endFrame;  // frame count at the block's end once all is written, else -1
 };
 
 // ALSA reports configuration trouble on stderr itself; the engine reports
@@ -100,8 +100,8 @@ class AlsaDevice final : public WaveDevice {
   bool write(int32_t index, int32_t bytes) override {
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      if (!open_ || index < 0 || index >= kHeaderCount || queued_[index] || count_ >= kHeaderCount ||
-          bytes < 0 || bytes > format_.blockBytes) {
+      if (!open_ || index < 0 || index >= kHeaderCount || queued_[index] || count_ >= kHeaderCount || bytes < 0 ||
+          bytes > format_.blockBytes) {
         return false;
       }
       bytes -= bytes % frameBytes_;
@@ -186,9 +186,9 @@ class AlsaDevice final : public WaveDevice {
       return nullptr;
     }
     const snd_pcm_format_t sampleFormat = format.bits == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE;
-    const int set = snd_pcm_set_params(pcm, sampleFormat, SND_PCM_ACCESS_RW_INTERLEAVED,
-                                       static_cast<unsigned>(format.channels),
-                                       static_cast<unsigned>(format.sampleRate), 1, kLatencyUs);
+    const int set =
+        snd_pcm_set_params(pcm, sampleFormat, SND_PCM_ACCESS_RW_INTERLEAVED, static_cast<unsigned>(format.channels),
+                           static_cast<unsigned>(format.sampleRate), 1, kLatencyUs);
     if (set < 0) {
       platform::recordOsError(platform::OsErrorKind::Alsa, set, "snd_pcm_set_params");
       snd_pcm_close(pcm);
@@ -268,8 +268,8 @@ class AlsaDevice final : public WaveDevice {
     lock.unlock();
     snd_pcm_sframes_t delay = 0;
     const snd_pcm_state_t state = snd_pcm_state(pcm_);
-    const bool running = state == SND_PCM_STATE_RUNNING || state == SND_PCM_STATE_PAUSED ||
-                         state == SND_PCM_STATE_PREPARED;
+    const bool running =
+        state == SND_PCM_STATE_RUNNING || state == SND_PCM_STATE_PAUSED || state == SND_PCM_STATE_PREPARED;
     const bool known = running && snd_pcm_delay(pcm_, &delay) == 0;
     lock.lock();
     const int64_t now = known ? written_ - delay : written_;

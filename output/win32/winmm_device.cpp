@@ -4,6 +4,7 @@
 // semaphore there). Every failing winmm call leaves its MMRESULT in the
 // platform's OS error record for the host.
 #include <windows.h>
+
 #include <mmsystem.h>
 
 #include <array>
@@ -62,8 +63,7 @@ class WinmmDevice final : public WaveDevice {
       waveOutUnprepareHeader(handle, &headers_[static_cast<size_t>(i)], sizeof(WAVEHDR));
     };
     if (prepareAllOrNone(kHeaderCount, prepare, unprepare) >= 0) {
-      platform::recordOsError(platform::OsErrorKind::Mmresult, static_cast<int32_t>(prepared),
-                              "waveOutPrepareHeader");
+      platform::recordOsError(platform::OsErrorKind::Mmresult, static_cast<int32_t>(prepared), "waveOutPrepareHeader");
       waveOutClose(handle);
       return false;
     }

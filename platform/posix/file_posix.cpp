@@ -89,17 +89,13 @@ int64_t File::write(const void* buffer, int64_t size) {
   return done;
 }
 
-bool File::readAt(int64_t offset, void* buffer, int64_t size) {
-  return seek(offset) && read(buffer, size) == size;
-}
+bool File::readAt(int64_t offset, void* buffer, int64_t size) { return seek(offset) && read(buffer, size) == size; }
 
 bool File::seek(int64_t offset) {
   return isOpen() && offset >= 0 && ::lseek(fdOf(handle_), offset, SEEK_SET) == offset;
 }
 
-int64_t File::tell() const {
-  return isOpen() ? static_cast<int64_t>(::lseek(fdOf(handle_), 0, SEEK_CUR)) : -1;
-}
+int64_t File::tell() const { return isOpen() ? static_cast<int64_t>(::lseek(fdOf(handle_), 0, SEEK_CUR)) : -1; }
 
 int64_t File::size() const {
   struct stat st {};
@@ -127,8 +123,7 @@ bool isDirectory(const char* path) {
 bool removeFile(const char* path) { return path != nullptr && ::unlink(path) == 0; }
 
 bool replaceFile(const char* source, const char* target) {
-  return source != nullptr && target != nullptr && faults::allowReplace() &&
-         std::rename(source, target) == 0;
+  return source != nullptr && target != nullptr && faults::allowReplace() && std::rename(source, target) == 0;
 }
 
 }  // namespace orva::platform

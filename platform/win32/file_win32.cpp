@@ -69,9 +69,7 @@ int64_t File::write(const void* buffer, int64_t size) {
   return put;
 }
 
-bool File::readAt(int64_t offset, void* buffer, int64_t size) {
-  return seek(offset) && read(buffer, size) == size;
-}
+bool File::readAt(int64_t offset, void* buffer, int64_t size) { return seek(offset) && read(buffer, size) == size; }
 
 bool File::seek(int64_t offset) {
   if (!isOpen() || offset < 0) return false;

@@ -1,11 +1,11 @@
 // Shell shortcut targets through the shell's link object (IShellLinkA, loaded
 // with IPersistFile). COM is initialised around each resolution only; the
 // window thread needs it for nothing else.
-#include <windows.h>
 #include <objbase.h>
 #include <objidl.h>
-#include <shlobj.h>
 #include <shlguid.h>
+#include <shlobj.h>
+#include <windows.h>
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // System facts on Windows.
-#include "platform/system.h"
-
 #include <windows.h>
+
+#include "platform/system.h"
 
 namespace orva::platform {
 namespace {

@@ -14,24 +14,24 @@ namespace orva {
 inline constexpr int32_t kEqualizerBands = 10;
 
 struct Settings {
-  int32_t saveSettingsEnabled;  // the file existed at start-up
-  int32_t stickyMode;           // Option/Kuttuki
-  int32_t alwaysOnTop;          // Option/ShowTop
-  int32_t compactMode;          // Option/MiniWin
-  int32_t playMode;             // Option/PlayMode, taken as read
-  int32_t equalizerVisible;     // Equalizer/Visible
-  int32_t equalizerEnabled;     // Equalizer/Enable
+  int32_t saveSettingsEnabled;              // the file existed at start-up
+  int32_t stickyMode;                       // Option/Kuttuki
+  int32_t alwaysOnTop;                      // Option/ShowTop
+  int32_t compactMode;                      // Option/MiniWin
+  int32_t playMode;                         // Option/PlayMode, taken as read
+  int32_t equalizerVisible;                 // Equalizer/Visible
+  int32_t equalizerEnabled;                 // Equalizer/Enable
   int32_t equalizerBands[kEqualizerBands];  // Equalizer/Eq1..Eq10
-  int32_t lyricsVisible;        // Lyrics/Visible
-  int32_t windowPlaced;         // 1 when the rectangle below came from the file
+  int32_t lyricsVisible;                    // Lyrics/Visible
+  int32_t windowPlaced;                     // 1 when the rectangle below came from the file
   int32_t windowTop;
   int32_t windowLeft;
   int32_t windowWidth;
   int32_t windowHeight;
-  int32_t lastHeight;           // Window/LastHight
-  DecoderSettings decoder;      // Decoder/inputBlock ... outputSleep
-  int32_t engineVersion;        // Decoder/Version, written only
-  int32_t currentIndex;         // Player/NowIndex
+  int32_t lastHeight;       // Window/LastHight
+  DecoderSettings decoder;  // Decoder/inputBlock ... outputSleep
+  int32_t engineVersion;    // Decoder/Version, written only
+  int32_t currentIndex;     // Player/NowIndex
 };
 
 // The values in force when there is no settings file.

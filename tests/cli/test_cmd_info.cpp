@@ -39,8 +39,8 @@ TEST(CliInfo, ShowsStreamHeaderAndTag) {
   ASSERT_TRUE(writeFileBytes(path, bytes));
   const CliRun run = runInfo({path});
   EXPECT_EQ(run.status, 0);
-  for (const char* expected : {"title        Song", "sample rate  44100 Hz", "MPEG-1 Layer 3",
-                               "frames       100", "ID3v1 genre  17 Rock"}) {
+  for (const char* expected :
+       {"title        Song", "sample rate  44100 Hz", "MPEG-1 Layer 3", "frames       100", "ID3v1 genre  17 Rock"}) {
     EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
   }
 }
@@ -51,8 +51,7 @@ TEST(CliInfo, AFailedFileGivesItsStatusAndANonZeroExit) {
   ASSERT_TRUE(writeFileBytes(good, l3Frames(3)));
   const CliRun run = runInfo({good, dir.file("missing.mp3")});
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.out.find("status 1: The path is empty, or the file cannot be opened"), std::string::npos)
-      << run.out;
+  EXPECT_NE(run.out.find("status 1: The path is empty, or the file cannot be opened"), std::string::npos) << run.out;
 }
 
 }  // namespace

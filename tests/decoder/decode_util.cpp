@@ -20,8 +20,8 @@ DecoderOptions currentOptions() {
 bool startAt(const std::vector<uint8_t>& file, size_t& pos, MpegFrameHeader& header) {
   pos = 0;
   if (file.size() >= 10 && std::memcmp(file.data(), "ID3", 3) == 0) {
-    pos = 10 + ((size_t{file[6] & 0x7Fu} << 21) | (size_t{file[7] & 0x7Fu} << 14) |
-                (size_t{file[8] & 0x7Fu} << 7) | size_t{file[9] & 0x7Fu});
+    pos = 10 + ((size_t{file[6] & 0x7Fu} << 21) | (size_t{file[7] & 0x7Fu} << 14) | (size_t{file[8] & 0x7Fu} << 7) |
+                size_t{file[9] & 0x7Fu});
   }
   while (pos < file.size()) {
     int32_t offset = 0;
@@ -47,8 +47,7 @@ uint32_t le(const uint8_t* p, int n) {
 
 }  // namespace
 
-bool decodeStream(const std::vector<uint8_t>& file, const DecodeSettings& settings,
-                  DecodedStream& out) {
+bool decodeStream(const std::vector<uint8_t>& file, const DecodeSettings& settings, DecodedStream& out) {
   initDecoder();
   setFullBandwidthForTesting(settings.fullBandwidth);
   setDecoderOptions(settings.options);
@@ -155,8 +154,8 @@ namespace {
 
 // Mean squared difference of channel 0 of a[lo..hi) against b shifted by d,
 // or a negative value when less than `need` frames overlap.
-double score(const std::vector<float>& a, const std::vector<float>& b, int32_t ch, int64_t lo,
-             int64_t hi, int64_t d, int64_t need) {
+double score(const std::vector<float>& a, const std::vector<float>& b, int32_t ch, int64_t lo, int64_t hi, int64_t d,
+             int64_t need) {
   const int64_t fb = static_cast<int64_t>(b.size()) / ch;
   lo = std::max(lo, -d);
   hi = std::min(hi, fb - d);
@@ -169,8 +168,8 @@ double score(const std::vector<float>& a, const std::vector<float>& b, int32_t c
   return sum / static_cast<double>(hi - lo);
 }
 
-int32_t findOffset(const std::vector<float>& a, const std::vector<float>& b, int32_t ch,
-                   int32_t rate, int32_t maxOffset) {
+int32_t findOffset(const std::vector<float>& a, const std::vector<float>& b, int32_t ch, int32_t rate,
+                   int32_t maxOffset) {
   const int64_t fa = static_cast<int64_t>(a.size()) / ch;
   const int64_t w = std::max<int64_t>(1, std::min<int64_t>(fa, rate));
   const int64_t win = std::min<int64_t>(2048, w);
@@ -205,8 +204,8 @@ int32_t findOffset(const std::vector<float>& a, const std::vector<float>& b, int
 
 }  // namespace
 
-Comparison comparePcm(const std::vector<float>& a, const std::vector<float>& b, int32_t channels,
-                      int32_t rate, bool search, int32_t offset, int32_t maxOffset) {
+Comparison comparePcm(const std::vector<float>& a, const std::vector<float>& b, int32_t channels, int32_t rate,
+                      bool search, int32_t offset, int32_t maxOffset) {
   Comparison c;
   c.offset = search ? findOffset(a, b, channels, rate, maxOffset) : offset;
   const int64_t fa = static_cast<int64_t>(a.size()) / channels;

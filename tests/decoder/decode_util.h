@@ -27,8 +27,7 @@ struct DecodeSettings {
 };
 
 // False when no frame could start decoding.
-bool decodeStream(const std::vector<uint8_t>& file, const DecodeSettings& settings,
-                  DecodedStream& out);
+bool decodeStream(const std::vector<uint8_t>& file, const DecodeSettings& settings, DecodedStream& out);
 
 // 16-bit samples of a decoded stream as floats in LSB.
 std::vector<float> samplesOf(const DecodedStream& d);
@@ -47,13 +46,13 @@ std::vector<float> rawS16(const std::vector<uint8_t>& bytes);
 void truncateTo16(std::vector<float>& samples);
 
 struct Comparison {
-  int32_t offset = 0;   // a[i] is compared with b[i + offset]
+  int32_t offset = 0;    // a[i] is compared with b[i + offset]
   int64_t compared = 0;  // frames
   double rms = 0;
   double max = 0;
 };
 // Fixed offset, or searched over -maxOffset..maxOffset when `search`.
-Comparison comparePcm(const std::vector<float>& a, const std::vector<float>& b, int32_t channels,
-                      int32_t rate, bool search, int32_t offset, int32_t maxOffset = 2000);
+Comparison comparePcm(const std::vector<float>& a, const std::vector<float>& b, int32_t channels, int32_t rate,
+                      bool search, int32_t offset, int32_t maxOffset = 2000);
 
 }  // namespace orva::test

@@ -26,8 +26,7 @@ std::vector<size_t> frameOffsets(const std::vector<uint8_t>& c) {
   MpegFrameHeader h{};
   while (pos + 4 <= c.size() && parseFrameHeader(c.data() + pos, h)) {
     offs.push_back(pos);
-    pos += static_cast<size_t>(
-        frameLength(h, bitrateKbps(h.version, h.layer, h.bitrateIndex) * 1000, 44100));
+    pos += static_cast<size_t>(frameLength(h, bitrateKbps(h.version, h.layer, h.bitrateIndex) * 1000, 44100));
   }
   return offs;
 }
@@ -156,10 +155,8 @@ TEST_F(DecoderCore, LayerIIILimitsFollowRateShiftAndBandwidth) {
     int32_t subbands, lineLimit, longLimit, shortLimit;
   } cases[] = {
       {0xFB, 0x90, {0, 0, 24000}, false, 31, 558, 558, 558},  // MPEG-1 44.1 kHz
-      {0xFB, 0x90, {1, 0, 24000}, false, 15, 270, 270, 270},
-      {0xFB, 0x90, {2, 0, 24000}, false, 8, 144, 144, 144},
-      {0xFB, 0x90, {0, 0, 8000}, false, 12, 216, 216, 216},
-      {0xFB, 0x90, {0, 0, 24000}, true, 32, 576, 576, 576},
+      {0xFB, 0x90, {1, 0, 24000}, false, 15, 270, 270, 270}, {0xFB, 0x90, {2, 0, 24000}, false, 8, 144, 144, 144},
+      {0xFB, 0x90, {0, 0, 8000}, false, 12, 216, 216, 216},  {0xFB, 0x90, {0, 0, 24000}, true, 32, 576, 576, 576},
       {0xF3, 0x80, {0, 0, 24000}, false, 31, 530, 522, 522},  // MPEG-2 22.05 kHz
       {0xF3, 0x80, {0, 0, 24000}, true, 32, 576, 576, 576},
   };

@@ -11,10 +11,9 @@ namespace orva {
 namespace {
 
 // Four header bytes from the fields (protection bit set = no CRC).
-std::vector<uint8_t> headerBytes(uint8_t syncHigh, int idBit, int layer, int bitrateIndex,
-                                 int rateIndex, int padding, int mode, bool crc = false) {
-  const uint8_t b1 = static_cast<uint8_t>((syncHigh << 4) | (idBit << 3) | ((4 - layer) << 1) |
-                                          (crc ? 0 : 1));
+std::vector<uint8_t> headerBytes(uint8_t syncHigh, int idBit, int layer, int bitrateIndex, int rateIndex, int padding,
+                                 int mode, bool crc = false) {
+  const uint8_t b1 = static_cast<uint8_t>((syncHigh << 4) | (idBit << 3) | ((4 - layer) << 1) | (crc ? 0 : 1));
   const uint8_t b2 = static_cast<uint8_t>((bitrateIndex << 4) | (rateIndex << 2) | (padding << 1));
   const uint8_t b3 = static_cast<uint8_t>(mode << 6);
   return {0xFF, b1, b2, b3};

@@ -20,17 +20,27 @@ Bytes l3Frames(int32_t count, uint8_t fill) {
 
 Bytes l3XingFrame(uint32_t frameCount, uint32_t streamBytes) {
   Bytes bytes = frame(kL3Header, kL3FrameSize, 0);
-  const uint8_t xing[16] = {'X', 'i', 'n', 'g', 0, 0, 0, 3,
-                            uint8_t(frameCount >> 24), uint8_t(frameCount >> 16),
-                            uint8_t(frameCount >> 8), uint8_t(frameCount),
-                            uint8_t(streamBytes >> 24), uint8_t(streamBytes >> 16),
-                            uint8_t(streamBytes >> 8), uint8_t(streamBytes)};
+  const uint8_t xing[16] = {'X',
+                            'i',
+                            'n',
+                            'g',
+                            0,
+                            0,
+                            0,
+                            3,
+                            uint8_t(frameCount >> 24),
+                            uint8_t(frameCount >> 16),
+                            uint8_t(frameCount >> 8),
+                            uint8_t(frameCount),
+                            uint8_t(streamBytes >> 24),
+                            uint8_t(streamBytes >> 16),
+                            uint8_t(streamBytes >> 8),
+                            uint8_t(streamBytes)};
   std::copy(xing, xing + 16, bytes.begin() + 36);
   return bytes;
 }
 
-Bytes headerBytes(int32_t version, int32_t layer, int32_t bitrateIndex, int32_t rateIndex,
-                  bool padding, bool mono) {
+Bytes headerBytes(int32_t version, int32_t layer, int32_t bitrateIndex, int32_t rateIndex, bool padding, bool mono) {
   const uint8_t sync = version == 3 ? 0xE0 : 0xF0;
   const uint8_t id = version == 1 ? 0x08 : 0x00;
   const uint8_t b1 = static_cast<uint8_t>(sync | id | ((4 - layer) << 1) | 1);
@@ -90,8 +100,16 @@ Bytes id3v1Tag(const std::string& title, const std::string& artist, uint8_t genr
 }
 
 Bytes id3v2Tag(uint32_t size, bool withBody) {
-  Bytes tag = {'I', 'D', '3', 3, 0, 0, uint8_t((size >> 21) & 0x7F), uint8_t((size >> 14) & 0x7F),
-               uint8_t((size >> 7) & 0x7F), uint8_t(size & 0x7F)};
+  Bytes tag = {'I',
+               'D',
+               '3',
+               3,
+               0,
+               0,
+               uint8_t((size >> 21) & 0x7F),
+               uint8_t((size >> 14) & 0x7F),
+               uint8_t((size >> 7) & 0x7F),
+               uint8_t(size & 0x7F)};
   if (withBody) tag.resize(10 + size, 0);
   return tag;
 }

@@ -37,8 +37,7 @@ struct FreeFormatStream {
 };
 Bytes freeFormatStream(const FreeFormatStream& stream);
 // Four header bytes of a stream (protection bit set: no CRC).
-Bytes headerBytes(int32_t version, int32_t layer, int32_t bitrateIndex, int32_t rateIndex,
-                  bool padding, bool mono);
+Bytes headerBytes(int32_t version, int32_t layer, int32_t bitrateIndex, int32_t rateIndex, bool padding, bool mono);
 // `count` bytes of a fixed pseudo-random sequence that holds no 0xFF byte.
 Bytes syncFreeJunk(size_t count, uint32_t seed);
 
@@ -55,7 +54,7 @@ void putLe16(Bytes& to, uint16_t value);
 
 // RIFF WAVE with a 16-byte (+2 extra-size bytes) fmt chunk and a data chunk.
 // `dataSizeField` overrides the data chunk's size when not negative.
-Bytes riffWave(uint16_t formatTag, uint16_t channels, uint32_t rate, uint16_t bits,
-               const Bytes& data, int64_t dataSizeField = -1);
+Bytes riffWave(uint16_t formatTag, uint16_t channels, uint32_t rate, uint16_t bits, const Bytes& data,
+               int64_t dataSizeField = -1);
 
 }  // namespace orva::test

@@ -131,8 +131,8 @@ TEST_F(Corpus, EveryClipOpensOrFailsAsItsManifestSays) {
     EXPECT_EQ(f.version, version == "2.5" ? 3 : std::atoi(version.c_str()));
 
     const std::string& bitrate = row.at("bitrate");
-    const bool vbrHeader = bitrate.rfind("VBR", 0) == 0 && (bitrate.find("Xing") != std::string::npos ||
-                                                           bitrate.find("VBRI") != std::string::npos);
+    const bool vbrHeader = bitrate.rfind("VBR", 0) == 0 &&
+                           (bitrate.find("Xing") != std::string::npos || bitrate.find("VBRI") != std::string::npos);
     if (vbrHeader) {
       EXPECT_EQ(info.bitRate, 0);
     } else if (bitrate.rfind("VBR", 0) != 0) {

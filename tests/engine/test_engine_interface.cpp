@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "engine/status_text.h"
 #include "engine/status_register.h"
+#include "engine/status_text.h"
 #include "tests/engine/engine_test.h"
 
 namespace orva::test {
@@ -97,8 +97,8 @@ TEST_F(EngineInterface, TagOfTheOpenFile) {
 }
 
 TEST_F(EngineInterface, GenreNames) {
-  const std::pair<int32_t, const char*> names[] = {
-      {0, "Blues"}, {147, "Synthpop"}, {148, ""}, {250, ""}, {251, "Seiyu(J)"}, {255, "Anime(J)"}};
+  const std::pair<int32_t, const char*> names[] = {{0, "Blues"}, {147, "Synthpop"}, {148, ""},
+                                                   {250, ""},    {251, "Seiyu(J)"}, {255, "Anime(J)"}};
   for (const auto& [genre, name] : names) {
     Id3v1Record tag{};
     std::memset(&tag, 0x7A, sizeof tag);

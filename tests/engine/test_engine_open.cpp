@@ -194,8 +194,8 @@ TEST_F(EngineOpen, BlankTitleKeepsOneBlank) {
 
 TEST_F(EngineOpen, JunkBeforeTheAudioIsSearchedThrough) {
   Bytes bytes(1000, 0x11);
-  const uint8_t unparsable[4] = {0xFF, 0xF1, 0x56, 0xFD};   // layer bits 00
-  const uint8_t lookalike[4] = {0xFF, 0xF5, 0xA1, 0xB5};    // a valid MPEG-2 Layer II header
+  const uint8_t unparsable[4] = {0xFF, 0xF1, 0x56, 0xFD};  // layer bits 00
+  const uint8_t lookalike[4] = {0xFF, 0xF5, 0xA1, 0xB5};   // a valid MPEG-2 Layer II header
   std::memcpy(bytes.data() + 100, unparsable, 4);
   std::memcpy(bytes.data() + 400, lookalike, 4);
   append(bytes, l3Frames(10));

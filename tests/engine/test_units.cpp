@@ -28,10 +28,10 @@ TEST(Units, FrameTimeIsTruncatedAndScaledByVersion) {
   EXPECT_EQ(frameTimeMs(1, 3, 0), 26);
   EXPECT_EQ(frameTimeMs(1, 1, 0), 8);
   EXPECT_EQ(frameTimeMs(1, 2, 2), 36);
-  EXPECT_EQ(frameTimeMs(2, 3, 0), 26);   // 576 samples at 22050 Hz
-  EXPECT_EQ(frameTimeMs(2, 2, 1), 48);   // 1152 samples at 24000 Hz
-  EXPECT_EQ(frameTimeMs(2, 1, 0), 17);   // 384 samples at 22050 Hz
-  EXPECT_EQ(frameTimeMs(3, 3, 2), 72);   // 576 samples at 8000 Hz
+  EXPECT_EQ(frameTimeMs(2, 3, 0), 26);  // 576 samples at 22050 Hz
+  EXPECT_EQ(frameTimeMs(2, 2, 1), 48);  // 1152 samples at 24000 Hz
+  EXPECT_EQ(frameTimeMs(2, 1, 0), 17);  // 384 samples at 22050 Hz
+  EXPECT_EQ(frameTimeMs(3, 3, 2), 72);  // 576 samples at 8000 Hz
   EXPECT_EQ(frameTimeMs(0, 3, 0), 0);
   EXPECT_EQ(frameTimeMs(1, 3, 3), 0);
   EXPECT_EQ(nominalSeconds(1, 3, 0, 1000), 26);

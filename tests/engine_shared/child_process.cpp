@@ -45,8 +45,8 @@ ChildResult runChild(const std::vector<std::string>& args, int timeoutMs) {
   startup.hStdOutput = out;
   startup.hStdError = out;
   PROCESS_INFORMATION process{};
-  result.started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                                  &process) != 0;
+  result.started =
+      CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process) != 0;
   CloseHandle(out);
   if (result.started) {
     result.finished = WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0;

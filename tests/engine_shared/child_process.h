@@ -9,8 +9,8 @@ namespace orva::test {
 
 struct ChildResult {
   bool started = false;
-  bool finished = false;   // false: killed after the bound
-  bool crashed = false;    // ended by a signal
+  bool finished = false;  // false: killed after the bound
+  bool crashed = false;   // ended by a signal
   int exitCode = -1;
   std::string output;
 };

@@ -49,7 +49,9 @@ TEST(HeaderPrepareTest, AFailureReleasesEveryHeaderPreparedBeforeIt) {
     EXPECT_TRUE(std::equal(released.begin(), released.end(), prepared.rbegin())) << failAt;
   }
   int32_t count = 0;
-  EXPECT_EQ(prepareAllOrNone(kHeaderCount, [&](int32_t) { return ++count > 0; }, [](int32_t) { FAIL(); }), -1);
+  EXPECT_EQ(prepareAllOrNone(
+                kHeaderCount, [&](int32_t) { return ++count > 0; }, [](int32_t) { FAIL(); }),
+            -1);
   EXPECT_EQ(count, kHeaderCount);
 }
 
@@ -91,7 +93,8 @@ TEST(OsErrorTextTest, WinmmResultsHaveTheirNames) {
   EXPECT_NE(textOf(OsErrorKind::Mmresult, 2).find("MMSYSERR_BADDEVICEID"), std::string::npos);
   EXPECT_NE(textOf(OsErrorKind::Mmresult, 4).find("MMSYSERR_ALLOCATED"), std::string::npos);
   EXPECT_NE(textOf(OsErrorKind::Mmresult, 33).find("WAVERR_STILLPLAYING"), std::string::npos);
-  EXPECT_EQ(sentenceOf(OsErrorKind::Mmresult, 999, "waveOutWrite"), "waveOutWrite failed: Unknown error (MMRESULT 999).");
+  EXPECT_EQ(sentenceOf(OsErrorKind::Mmresult, 999, "waveOutWrite"),
+            "waveOutWrite failed: Unknown error (MMRESULT 999).");
 }
 
 TEST(OsErrorTextTest, ErrnoAndAlsaCodesUseTheCLibraryText) {

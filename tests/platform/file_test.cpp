@@ -1,6 +1,7 @@
+#include "platform/file.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/file.h"
 #include "tests/support/test_support.h"
 
 namespace orva::platform {

@@ -1,9 +1,10 @@
 // Writing decoded audio to WAV files and playing PCM WAVE streams: the file
 // sizes, the PCM that reaches the device, and the decode through the engine
 // against a direct frame-by-frame decode of the same file.
+#include <dirent.h>
+
 #include <algorithm>
 #include <cstring>
-#include <dirent.h>
 
 #include "decoder/decoder.h"
 #include "tests/playback/playback_test.h"

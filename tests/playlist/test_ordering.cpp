@@ -135,11 +135,11 @@ struct MoveCase {
 
 TEST(Moving, BlocksMoveTogetherAndStopAtBothEnds) {
   const MoveCase cases[] = {
-      {5, {1, 3}, 1, 2, {"0", "2", "1", "4", "3"}},      // down by one: targets 2 and 4
-      {5, {3, 4}, 3, 9, {"0", "1", "2", "3", "4"}},      // last two further down: no move
-      {5, {0}, 0, -3, {"0", "1", "2", "3", "4"}},        // first entry up: stays
+      {5, {1, 3}, 1, 2, {"0", "2", "1", "4", "3"}},  // down by one: targets 2 and 4
+      {5, {3, 4}, 3, 9, {"0", "1", "2", "3", "4"}},  // last two further down: no move
+      {5, {0}, 0, -3, {"0", "1", "2", "3", "4"}},    // first entry up: stays
       {5, {0, 1}, 0, 2, {"2", "3", "0", "1", "4"}},
-      {5, {2, 4}, 4, 0, {"2", "0", "4", "1", "3"}},      // up by two, held at the top
+      {5, {2, 4}, 4, 0, {"2", "0", "4", "1", "3"}},  // up by two, held at the top
   };
   for (const MoveCase& c : cases) {
     Playlist list;

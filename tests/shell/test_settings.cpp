@@ -30,7 +30,9 @@ using platform::ProfileFile;
 
 TEST(ProfileFile, NamesIgnoreCaseAndBlanksAndTheFirstMatchWins) {
   ProfileFile f;
-  f.parse("; comment\r\n[option]\r\n  kuttuki = 1 \r\nKuttuki=0\r\nQuoted=\"42\"\r\n[ Window ]\nTop=-5\nEmpty=\nWord=abc\nSum=12ab");
+  f.parse(
+      "; comment\r\n[option]\r\n  kuttuki = 1 \r\nKuttuki=0\r\nQuoted=\"42\"\r\n[ Window "
+      "]\nTop=-5\nEmpty=\nWord=abc\nSum=12ab");
   EXPECT_EQ(f.getInt("Option", "Kuttuki", 9), 1);
   EXPECT_EQ(f.getInt("OPTION", "quoted", 9), 42);
   EXPECT_EQ(f.getInt("Window", "Top", 9), -5);

@@ -17,9 +17,7 @@ std::string sharedDir() {
 
 std::string sourceDir() { return ORVA_SOURCE_DIR; }
 
-std::string joinPath(const std::string& dir, const std::string& name) {
-  return (fs::path(dir) / name).string();
-}
+std::string joinPath(const std::string& dir, const std::string& name) { return (fs::path(dir) / name).string(); }
 
 std::vector<uint8_t> readFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -35,8 +33,8 @@ bool writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) 
 TempDir::TempDir() {
   static std::atomic<int> counter{0};
   auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  fs::path p = fs::temp_directory_path() /
-               ("orva-test-" + std::to_string(stamp) + "-" + std::to_string(counter.fetch_add(1)));
+  fs::path p =
+      fs::temp_directory_path() / ("orva-test-" + std::to_string(stamp) + "-" + std::to_string(counter.fetch_add(1)));
   fs::create_directories(p);
   path_ = p.string();
 }

@@ -40,8 +40,7 @@ struct Bytes {
     return bytes(payload);
   }
   // A "fmt " chunk of `size` bytes with the given tag.
-  Bytes& fmt(uint16_t tag, uint32_t size = 16, uint16_t channels = 2, uint32_t rate = 44100,
-             uint16_t bits = 16) {
+  Bytes& fmt(uint16_t tag, uint32_t size = 16, uint16_t channels = 2, uint32_t rate = 44100, uint16_t bits = 16) {
     text("fmt ").le32(size);
     size_t start = v.size();
     le16(tag).le16(channels).le32(rate).le32(rate * channels * bits / 8).le16(4).le16(bits);

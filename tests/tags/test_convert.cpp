@@ -1,9 +1,8 @@
-#include "tags/convert.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 
+#include "tags/convert.h"
 #include "tags/file_info.h"
 #include "tags/file_rewrite.h"
 #include "tags/id3v1.h"

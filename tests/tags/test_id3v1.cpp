@@ -1,10 +1,9 @@
-#include "tags/id3v1.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
+#include "tags/id3v1.h"
 #include "tests/tags/tag_bytes.h"
 
 namespace orva {

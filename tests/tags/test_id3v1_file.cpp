@@ -1,5 +1,3 @@
-#include "tags/id3v1_file.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,6 +6,7 @@
 
 #include "tags/file_rewrite.h"
 #include "tags/id3v1.h"
+#include "tags/id3v1_file.h"
 #include "tags/riff_walk.h"
 #include "tests/support/test_support.h"
 #include "tests/tags/tag_bytes.h"

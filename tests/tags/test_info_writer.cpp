@@ -1,5 +1,3 @@
-#include "tags/info_writer.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -7,6 +5,7 @@
 #include <string>
 
 #include "tags/id3v1.h"
+#include "tags/info_writer.h"
 #include "tests/support/test_support.h"
 #include "tests/tags/tag_bytes.h"
 
@@ -34,7 +33,12 @@ Bytes rmp3(size_t audio) {
 std::string lyricsBlock(const std::string& words) {
   char length[6];
   std::snprintf(length, sizeof length, "%05zu", words.size());
-  std::string body = "LYRICSBEGIN" "IND00002" "00" "LYR" + std::string(length) + words;
+  std::string body =
+      "LYRICSBEGIN"
+      "IND00002"
+      "00"
+      "LYR" +
+      std::string(length) + words;
   char size[7];
   std::snprintf(size, sizeof size, "%06zu", body.size());
   return body + size + "LYRICS200";

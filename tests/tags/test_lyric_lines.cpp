@@ -1,10 +1,9 @@
-#include "tags/lyric_lines.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
+#include "tags/lyric_lines.h"
 #include "tags/lyrics_file.h"
 #include "tests/support/test_support.h"
 
@@ -29,11 +28,20 @@ TEST(TimeStamp, Syntax) {
     int32_t result;
     int32_t ms;
   } cases[] = {
-      {"[1:05]x", 6, 65000},     {"[01:05:5]", 9, 65500},  {"[01:05:25]", 10, 65250},
-      {"[0:0:125]", 9, 125},     {"[01:05.50]", 0, 0},     {"[123:00]", 0, 0},
-      {"[1:2:3456]", 0, 0},      {"[a:00]", 0, 0},         {"x[1:00]", 0, 0},
-      {"[1:0", -1, 0},           {"[", -1, 0},             {"", -1, 0},
-      {"[:00]", 0, 0},           {"[99:59:999]", 11, 5999999},
+      {"[1:05]x", 6, 65000},
+      {"[01:05:5]", 9, 65500},
+      {"[01:05:25]", 10, 65250},
+      {"[0:0:125]", 9, 125},
+      {"[01:05.50]", 0, 0},
+      {"[123:00]", 0, 0},
+      {"[1:2:3456]", 0, 0},
+      {"[a:00]", 0, 0},
+      {"x[1:00]", 0, 0},
+      {"[1:0", -1, 0},
+      {"[", -1, 0},
+      {"", -1, 0},
+      {"[:00]", 0, 0},
+      {"[99:59:999]", 11, 5999999},
   };
   for (const Case& c : cases) {
     int32_t ms = -1;
@@ -136,7 +144,8 @@ TEST(LyricsFile, PathBesideTheAudio) {
 TEST(LyricsFile, FilterKeepsTheFirstStampAndLoadsWithoutATemporaryFile) {
   std::string in = "[0:01]one [0:02]two\r\n[0:03]x[y\nno end";
   std::vector<uint8_t> out(2 * in.size());
-  int64_t n = filterLyricsText(reinterpret_cast<const uint8_t*>(in.data()), static_cast<int64_t>(in.size()), out.data());
+  int64_t n =
+      filterLyricsText(reinterpret_cast<const uint8_t*>(in.data()), static_cast<int64_t>(in.size()), out.data());
   EXPECT_EQ(std::string(out.begin(), out.begin() + n), "[0:01]one two\r\n[0:03]x\r\n");
 
   test::TempDir dir;

@@ -1,5 +1,3 @@
-#include "tags/lyrics3.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,9 +6,9 @@
 #include <string>
 
 #include "tags/info_writer.h"
+#include "tags/lyrics3.h"
 #include "tags/riff_walk.h"
 #include "tests/support/test_support.h"
-
 #include "tests/tags/tag_bytes.h"
 
 namespace orva {
@@ -34,7 +32,11 @@ int64_t find(const std::vector<uint8_t>& v, int32_t expected) {
 }
 
 TEST(Lyrics3Find, InFrontOfTheTagOrAtTheEnd) {
-  std::string lyrics = block("IND00002" "10" "LYR00005" "hello");
+  std::string lyrics = block(
+      "IND00002"
+      "10"
+      "LYR00005"
+      "hello");
   Bytes tagged;
   tagged.fill(300, 1).text(lyrics).bytes(tagBytes("t"));
   EXPECT_EQ(find(tagged.v, 1), static_cast<int64_t>(lyrics.size()));
@@ -67,7 +69,6 @@ TEST(Lyrics3Find, SizeFieldsThatCannotBeTrusted) {
   tiny.text("LYRICS200");
   EXPECT_EQ(find(tiny.v, 0), 0);
 }
-
 
 std::unique_ptr<Lyrics3Fields> emptyFields() {
   auto f = std::make_unique<Lyrics3Fields>();

@@ -1,10 +1,9 @@
-#include "tags/riff_walk.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "platform/file.h"
+#include "tags/riff_walk.h"
 #include "tests/support/test_support.h"
 #include "tests/tags/tag_bytes.h"
 
