@@ -13,8 +13,8 @@ if [ $# -gt 0 ]; then
 fi
 build/cli/orva-cli info samples/*.mp3
 # Then play the demo; a machine without a sound device plays it on the
-# silent virtual device instead.
+# engine's silent device instead.
 if ! build/cli/orva-cli play samples/orva-theme.mp3 2>/dev/null; then
-    echo "no sound device on this machine: playing on the silent virtual device"
+    echo "no sound device on this machine: playing on the engine's silent device"
     exec build/cli/orva-cli play --device null samples/orva-theme.mp3
 fi
