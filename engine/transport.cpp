@@ -1,7 +1,6 @@
 // Transport requests (see transport.h). Host's thread.
 #include "engine/transport.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #include "decoder/decoder.h"
@@ -142,14 +141,21 @@ void playbackAtExit() {
   if (!reapPlaybackThread(kPostWaitMs) && gPlayback.thread.joinable()) gPlayback.thread.detach();
 }
 
+// A static object, not an atexit handler: its destructor belongs to this
+// library, so it runs when the library is unloaded as well as at exit,
+// never after the code is gone (a handler registered with atexit may be
+// called at exit from a library already unloaded).
+struct PlaybackExitGuard {
+  ~PlaybackExitGuard() { playbackAtExit(); }
+};
+
 }  // namespace
 
 void playbackInit() {
   outputInit();
   // After outputInit: the system's device, made there, is destroyed after
   // the hook has stopped the thread that uses it.
-  static const bool exitHooked = std::atexit(playbackAtExit) == 0;
-  (void)exitHooked;
+  static PlaybackExitGuard exitGuard;
   outputSetWaitHook(playOutWaitStep);
   gPlayback.callback.store(nullptr);
   gPlayback.callbackEnabled.store(0);
