@@ -1,0 +1,22 @@
+// A rectangle in pixels, the way the window system states them: right and
+// bottom lie just outside. Screen or client coordinates, as its user says.
+#pragma once
+
+#include <cstdint>
+
+namespace orva {
+
+struct Rect {
+  int32_t left;
+  int32_t top;
+  int32_t right;
+  int32_t bottom;
+
+  int32_t width() const { return right - left; }
+  int32_t height() const { return bottom - top; }
+  bool operator==(const Rect&) const = default;
+};
+
+inline Rect rectAt(int32_t x, int32_t y, int32_t width, int32_t height) { return {x, y, x + width, y + height}; }
+
+}  // namespace orva
