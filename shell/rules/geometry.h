@@ -1,5 +1,6 @@
-// A rectangle in pixels, the way the window system states them: right and
-// bottom lie just outside. Screen or client coordinates, as its user says.
+// Pixel geometry, the way the window system states it: a rectangle's right
+// and bottom lie just outside it. Screen or client coordinates, as the user
+// of a record says.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +16,12 @@ struct Rect {
   int32_t width() const { return right - left; }
   int32_t height() const { return bottom - top; }
   bool operator==(const Rect&) const = default;
+};
+
+struct Point {
+  int32_t x;
+  int32_t y;
+  bool operator==(const Point&) const = default;
 };
 
 inline Rect rectAt(int32_t x, int32_t y, int32_t width, int32_t height) { return {x, y, x + width, y + height}; }

@@ -23,7 +23,7 @@ int32_t controlRowWindowHeight(const WindowFrame& frame) { return frame.nonClien
 
 MainLayout nothingPlaced() {
   MainLayout layout{};
-  layout.playlist = Visibility::Unchanged;
+  layout.playlist = ListVisibility::Unchanged;
   return layout;
 }
 
@@ -78,7 +78,7 @@ MainLayout expandedLayout(const WindowFrame& frame) {
     return layout;
   }
   if (frame.clientHeight == 0) {
-    layout.playlist = Visibility::Hidden;
+    layout.playlist = ListVisibility::Hidden;
     layout.resize = true;
     layout.window = withHeight(frame.window, controlRowWindowHeight(frame));
     return layout;
@@ -88,9 +88,9 @@ MainLayout expandedLayout(const WindowFrame& frame) {
     layout.rememberHeight = true;
     layout.lastHeight = frame.window.height();
     place(layout, kPlaylistBox, 14, 6, frame.clientWidth - 19, frame.clientHeight - 38);
-    layout.playlist = Visibility::Shown;
+    layout.playlist = ListVisibility::Shown;
   } else {
-    layout.playlist = Visibility::Hidden;
+    layout.playlist = ListVisibility::Hidden;
     layout.resize = true;
     layout.window = withHeight(frame.window, controlRowWindowHeight(frame));
   }
@@ -101,6 +101,12 @@ MainLayout expandedLayout(const WindowFrame& frame) {
 
 MainLayout layoutMainWindow(const WindowFrame& frame, bool compactMode) {
   return compactMode ? compactLayout(frame) : expandedLayout(frame);
+}
+
+// WMSZ_LEFT 1, RIGHT 2, TOP 3, TOPLEFT 4, TOPRIGHT 5, BOTTOM 6, BOTTOMLEFT 7,
+// BOTTOMRIGHT 8.
+SizingEdges sizingEdges(uint32_t wmszEdge) {
+  return {wmszEdge == 1 || wmszEdge == 4 || wmszEdge == 7, wmszEdge >= 3 && wmszEdge <= 5};
 }
 
 Rect limitSizing(const Rect& proposed, const SizingEdges& edges, int32_t nonClientHeight, bool compactMode) {

@@ -25,7 +25,6 @@ struct WindowFrame {
   int32_t clientWidth;
   int32_t clientHeight;
 
-  int32_t nonClientWidth() const { return window.width() - clientWidth; }
   int32_t nonClientHeight() const { return window.height() - clientHeight; }
 };
 
@@ -46,7 +45,7 @@ enum MainChild : int32_t {
   kMainChildCount
 };
 
-enum class Visibility : uint8_t { Unchanged, Shown, Hidden };
+enum class ListVisibility : uint8_t { Unchanged, Shown, Hidden };
 
 // Applied in this order: children moved (client coordinates), list shown or
 // hidden, lastHeight remembered, then the window resized (its WM_SIZE runs
@@ -55,7 +54,7 @@ struct MainLayout {
   std::array<Rect, kMainChildCount> child;
   std::array<bool, kMainChildCount> placed;
   int32_t seekWidth;  // valid when the title line was placed
-  Visibility playlist;
+  ListVisibility playlist;
   bool rememberHeight;
   int32_t lastHeight;  // when rememberHeight
   bool resize;
@@ -71,6 +70,9 @@ struct SizingEdges {
   bool left;
   bool top;
 };
+
+// From WM_SIZING's wParam, the WMSZ_ edge codes 1 (left) to 8 (bottom right).
+SizingEdges sizingEdges(uint32_t wmszEdge);
 
 // WM_SIZING: the proposed rectangle held to the mode's limits. A too small
 // size moves the edge being dragged back, so the opposite edge stays put.

@@ -12,7 +12,7 @@ namespace {
 // but keeps this many pixels of itself (or of its docked windows) on it.
 constexpr int32_t kVisibleMargin = 3;
 
-bool near(int32_t value, int32_t target) { return target - kSnapDistance < value && value < target + kSnapDistance; }
+bool closeTo(int32_t value, int32_t target) { return target - kSnapDistance < value && value < target + kSnapDistance; }
 
 // Which screen edge the taskbar lies against, told by the edge it leaves
 // free. Each taskbar snap applies only to the taskbar on its own edge: a
@@ -28,17 +28,22 @@ TaskbarSides taskbarSides(const SnapScreen& s) {
   if (!s.hasTaskbar) return {};
   const Rect& d = s.desktop;
   const Rect& k = s.taskbar;
-  return {k.top > d.top, k.bottom < d.bottom, k.right<d.right, k.left> d.left};
+  TaskbarSides sides{};
+  sides.bottom = k.top > d.top;
+  sides.top = k.bottom < d.bottom;
+  sides.left = k.right < d.right;
+  sides.right = k.left > d.left;
+  return sides;
 }
 
 int32_t snapX(int32_t x, const DragState& drag, const SnapScreen& screen, const TaskbarSides& taskbar) {
   const Rect& d = screen.desktop;
   const Rect& k = screen.taskbar;
   const int32_t w = drag.width;
-  if (near(x, d.left)) x = d.left;
-  if (near(x + w, d.right)) x = d.right - w;
-  if (taskbar.left && near(x, k.right)) x = k.right;
-  if (taskbar.right && near(x + w, k.left)) x = k.left - w;
+  if (closeTo(x, d.left)) x = d.left;
+  if (closeTo(x + w, d.right)) x = d.right - w;
+  if (taskbar.left && closeTo(x, k.right)) x = k.right;
+  if (taskbar.right && closeTo(x + w, k.left)) x = k.left - w;
   return x;
 }
 
@@ -47,10 +52,10 @@ int32_t snapY(int32_t y, const DragState& drag, const SnapScreen& screen, const 
   const Rect& k = screen.taskbar;
   // The bottom that rests on an edge is the docked windows' when they are shown.
   const int32_t h = drag.height + (drag.docked ? kDockedHeight : 0);
-  if (near(y, d.top)) y = d.top;
-  if (taskbar.bottom && near(y + h, k.top)) y = k.top - h;
-  if (near(y + h, d.bottom)) y = d.bottom - h;
-  if (taskbar.top && near(y, k.bottom)) y = k.bottom;
+  if (closeTo(y, d.top)) y = d.top;
+  if (taskbar.bottom && closeTo(y + h, k.top)) y = k.top - h;
+  if (closeTo(y + h, d.bottom)) y = d.bottom - h;
+  if (taskbar.top && closeTo(y, k.bottom)) y = k.bottom;
   y = std::min(y, d.bottom - kVisibleMargin);
   if (y + h < d.top + kVisibleMargin) y = d.top + kVisibleMargin - h;
   return y;

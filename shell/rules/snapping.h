@@ -15,12 +15,6 @@ inline constexpr int32_t kEqualizerWidth = 180;
 // How close an edge must come, exclusive, before the window jumps to it.
 inline constexpr int32_t kSnapDistance = 10;
 
-struct Point {
-  int32_t x;
-  int32_t y;
-  bool operator==(const Point&) const = default;
-};
-
 // What the window snaps against: the desktop window's rectangle and, when
 // there is one, the taskbar's.
 struct SnapScreen {

@@ -51,7 +51,7 @@ TEST(LayoutRules, ExpandedControlRowHugsTheBottomAndTheListFillsTheRest) {
       EXPECT_EQ(l.child[p.child], p.rect) << p.child;
     }
     EXPECT_EQ(l.seekWidth, sw);
-    EXPECT_EQ(l.playlist, Visibility::Shown);
+    EXPECT_EQ(l.playlist, ListVisibility::Shown);
     EXPECT_TRUE(l.rememberHeight);
     EXPECT_EQ(l.lastHeight, c.height);
     EXPECT_FALSE(l.resize);
@@ -62,7 +62,7 @@ TEST(LayoutRules, TooShortForTheListSnapsToTheControlRow) {
   for (int32_t clientHeight : {40, 47, 29, 1}) {
     SCOPED_TRACE(clientHeight);
     const MainLayout l = layoutMainWindow(frameOf(300, clientHeight + kFrame), false);
-    EXPECT_EQ(l.playlist, Visibility::Hidden);
+    EXPECT_EQ(l.playlist, ListVisibility::Hidden);
     EXPECT_FALSE(l.rememberHeight);
     EXPECT_FALSE(l.placed[kPlaylistBox]);
     EXPECT_TRUE(l.placed[kNextButton]);
@@ -71,7 +71,7 @@ TEST(LayoutRules, TooShortForTheListSnapsToTheControlRow) {
   }
   // No client height at all: nothing is placed, the window just grows back.
   const MainLayout zero = layoutMainWindow(frameOf(300, kFrame), false);
-  EXPECT_EQ(zero.playlist, Visibility::Hidden);
+  EXPECT_EQ(zero.playlist, ListVisibility::Hidden);
   EXPECT_FALSE(zero.placed[kNextButton]);
   EXPECT_EQ(zero.window, rectAt(100, 200, 300, 29 + kFrame));
 }
@@ -80,7 +80,7 @@ TEST(LayoutRules, TooNarrowWidensFirstAndPlacesNothing) {
   const MainLayout l = layoutMainWindow(frameOf(243, 0), false);
   ASSERT_TRUE(l.resize);
   EXPECT_EQ(l.window, rectAt(100, 200, 244, 0));
-  EXPECT_EQ(l.playlist, Visibility::Unchanged);
+  EXPECT_EQ(l.playlist, ListVisibility::Unchanged);
   for (bool placed : l.placed) EXPECT_FALSE(placed);
 }
 
@@ -91,7 +91,7 @@ TEST(LayoutRules, CompactModeLeavesTitleSeekAndVolume) {
   EXPECT_EQ(l.child[kTitleDisplay], rectAt(13, 2, 102, 16));
   EXPECT_EQ(l.child[kSeekBar], rectAt(13, 20, 102, 9));
   EXPECT_EQ(l.child[kVolumeBar], rectAt(119, 2, 6, 25));
-  EXPECT_EQ(l.playlist, Visibility::Unchanged);
+  EXPECT_EQ(l.playlist, ListVisibility::Unchanged);
   EXPECT_FALSE(l.rememberHeight);
   for (MainChild c : {kPreviousButton, kModeButton, kPlaylistBox}) EXPECT_FALSE(l.placed[c]);
 
@@ -127,6 +127,15 @@ TEST(LayoutRules, SizingHoldsTheLimitsAgainstTheDraggedEdge) {
   for (const Case& c : cases) {
     EXPECT_EQ(limitSizing(c.proposed, c.edges, kFrame, c.compact), c.expected)
         << c.proposed.left << "," << c.proposed.top << "," << c.proposed.right << "," << c.proposed.bottom;
+  }
+}
+
+TEST(LayoutRules, SizingEdgesFromTheFrameCode) {
+  const bool left[] = {false, true, false, false, true, false, false, true, false};
+  const bool top[] = {false, false, false, true, true, true, false, false, false};
+  for (uint32_t code = 1; code <= 8; ++code) {
+    EXPECT_EQ(sizingEdges(code).left, left[code]) << code;
+    EXPECT_EQ(sizingEdges(code).top, top[code]) << code;
   }
 }
 

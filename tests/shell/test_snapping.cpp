@@ -54,6 +54,9 @@ TEST(Snapping, TheTaskbarOnEachSide) {
       {"left: beside it", kLeftTaskbar, {65, 500}, {60, 500}},
       {"left: too far", kLeftTaskbar, {70, 500}, {70, 500}},
       {"right: beside it", kRightTaskbar, {915, 500}, {920, 500}},
+      // the classic taskbar hangs two pixels over the screen's edges
+      {"bottom, overhanging", {-2, 982, 1282, 1026}, {500, 880}, {500, 882}},
+      {"left, overhanging", {-2, -2, 62, 1026}, {65, 500}, {62, 500}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(drag(c.to, screenWith(c.taskbar), c.docked), c.expected) << c.name;
