@@ -56,6 +56,10 @@
 #define IDC_MODE 1009
 #define IDC_CLOSE 1100
 
+// About box (ABOUTDLG); its button is IDOK.
+#define IDC_ABOUT_ICON 1200
+#define IDC_ABOUT_TEXT 1201
+
 // Timers of the main window and the mini window.
 #define IDT_MAIN_TICK 0x7FFF  // 500 ms: volume, sticky mode, end of track
 #define IDT_FAST_TICK 0x8000  // 10 ms: lyrics, close button, joystick
