@@ -1,5 +1,5 @@
 // Resource, command, control and timer ids shared by orva.rc and the shell.
-// windres reads this file too: everything outside the RC_INVOKED guard at the
+// windres reads this file too: everything outside the C++-only guard at the
 // bottom must stay plain #defines.
 #ifndef ORVA_RESOURCES_RESOURCE_IDS_H
 #define ORVA_RESOURCES_RESOURCE_IDS_H
@@ -108,7 +108,7 @@
 #define IDM_EQ_PRESET_FIRST 1500
 #define IDM_EQ_PRESET_COUNT 30
 
-#ifndef RC_INVOKED
+#if !defined(RC_INVOKED) && defined(__cplusplus)
 static_assert(IDM_ABOUT == 40001 && IDM_SORT_TIME_STAMP == 40035, "menu commands are 40001..40035");
 static_assert(WM_ORVA_TRAY == 0x0400 + 1, "the tray callback is WM_USER + 1");
 static_assert(IDC_EQ_BAND10 - IDC_EQ_BAND2 == 8, "bands 2 to 10 are consecutive");
