@@ -65,7 +65,8 @@ struct RowTextLayout {
 // Where the texts of row `item` go. The duration, `durationWidth` pixels as
 // measured in the row's font, ends at the row's right edge; the display text
 // runs from the left edge to one pixel before it, and gets no room at all
-// when the duration is wider than the row.
+// when the duration is wider than the row. `hasDuration`: the RowPaint's
+// duration text is not empty.
 RowTextLayout rowTextLayout(const Rect& item, bool hasDuration, int32_t durationWidth);
 
 }  // namespace orva
