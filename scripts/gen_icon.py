@@ -11,15 +11,10 @@ usage: gen_icon.py [--check] [SOURCE [OUTPUT]]
 With --check nothing is written; the exit status says whether OUTPUT
 already holds what SOURCE gives.
 """
-import pathlib
 import struct
 import sys
 
-ROOT = pathlib.Path(__file__).resolve().parent.parent
-
-
-class SourceError(Exception):
-    pass
+from generated_file import SourceError, run
 
 
 def parse(text):
@@ -86,26 +81,9 @@ def encode_ico(images):
     return directory + b"".join(blobs)
 
 
-def main(argv):
-    check = "--check" in argv[1:]
-    argv = [arg for arg in argv if arg != "--check"]
-    source = pathlib.Path(argv[1]) if len(argv) > 1 else ROOT / "resources" / "icon_art.txt"
-    output = pathlib.Path(argv[2]) if len(argv) > 2 else ROOT / "resources" / "orva.ico"
-    try:
-        data = encode_ico(parse(source.read_text(encoding="utf-8")))
-    except (SourceError, ValueError) as error:
-        print(f"{source}: {error}", file=sys.stderr)
-        return 1
-    if check:
-        if output.exists() and output.read_bytes() == data:
-            return 0
-        print(f"{output} is out of date: run {pathlib.Path(__file__).name}", file=sys.stderr)
-        return 1
-    temporary = output.with_suffix(output.suffix + ".tmp")
-    temporary.write_bytes(data)
-    temporary.replace(output)
-    return 0
+def build(text):
+    return encode_ico(parse(text))
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(run(sys.argv, "resources/icon_art.txt", "resources/orva.ico", build))

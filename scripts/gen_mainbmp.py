@@ -11,15 +11,10 @@ usage: gen_mainbmp.py [--check] [SOURCE [OUTPUT]]
 With --check nothing is written; the exit status says whether OUTPUT
 already holds what SOURCE gives.
 """
-import pathlib
 import struct
 import sys
 
-ROOT = pathlib.Path(__file__).resolve().parent.parent
-
-
-class SourceError(Exception):
-    pass
+from generated_file import SourceError, run
 
 
 def parse(text):
@@ -94,27 +89,10 @@ def encode_bmp(pixels, palette):
     return file_header + info_header + bytes(colours) + bytes(body)
 
 
-def main(argv):
-    check = "--check" in argv[1:]
-    argv = [arg for arg in argv if arg != "--check"]
-    source = pathlib.Path(argv[1]) if len(argv) > 1 else ROOT / "resources" / "mainbmp_glyphs.txt"
-    output = pathlib.Path(argv[2]) if len(argv) > 2 else ROOT / "resources" / "mainbmp.bmp"
-    try:
-        palette, sheet, glyphs = parse(source.read_text(encoding="utf-8"))
-        data = encode_bmp(paint(palette, sheet, glyphs), palette)
-    except (SourceError, ValueError) as error:
-        print(f"{source}: {error}", file=sys.stderr)
-        return 1
-    if check:
-        if output.exists() and output.read_bytes() == data:
-            return 0
-        print(f"{output} is out of date: run {pathlib.Path(__file__).name}", file=sys.stderr)
-        return 1
-    temporary = output.with_suffix(output.suffix + ".tmp")
-    temporary.write_bytes(data)
-    temporary.replace(output)
-    return 0
+def build(text):
+    palette, sheet, glyphs = parse(text)
+    return encode_bmp(paint(palette, sheet, glyphs), palette)
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(run(sys.argv, "resources/mainbmp_glyphs.txt", "resources/mainbmp.bmp", build))
