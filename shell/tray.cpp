@@ -1,0 +1,41 @@
+// The tray icon's record lives in the shell state for the whole run.
+#include "shell/tray.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <string>
+
+#include "resources/resource_ids.h"
+#include "shell/commands.h"
+#include "shell/rules/title_text.h"
+#include "shell/shell_state.h"
+
+namespace orva {
+
+void addTrayIcon() {
+  ShellState& s = shellState();
+  NOTIFYICONDATAA& icon = s.trayIcon;
+  icon = NOTIFYICONDATAA{};
+  icon.cbSize = sizeof icon;
+  icon.hWnd = s.mainWindow;
+  icon.uID = TRAY_ICON_UID;
+  icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  icon.uCallbackMessage = WM_ORVA_TRAY;
+  icon.hIcon = LoadIconA(s.appInstance, MAKEINTRESOURCEA(IDI_ORVA));
+  std::strcpy(icon.szTip, kIdleTrayTip);
+  Shell_NotifyIconA(NIM_ADD, &icon);
+}
+
+void setTrayTip(const char* text) {
+  ShellState& s = shellState();
+  const std::string tip = trayTip(text);
+  std::memcpy(s.trayIcon.szTip, tip.c_str(), tip.size() + 1);
+  Shell_NotifyIconA(NIM_MODIFY, &s.trayIcon);
+}
+
+void removeTrayIcon() { Shell_NotifyIconA(NIM_DELETE, &shellState().trayIcon); }
+
+}  // namespace orva
