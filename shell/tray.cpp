@@ -25,7 +25,9 @@ void addTrayIcon() {
   icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   icon.uCallbackMessage = WM_ORVA_TRAY;
   icon.hIcon = LoadIconA(s.appInstance, MAKEINTRESOURCEA(IDI_ORVA));
-  std::strcpy(icon.szTip, kIdleTrayTip);
+  // A start-up command line may already have started a track.
+  const std::string tip = trayTip(s.continueFlag ? s.current.displayText : kIdleTrayTip);
+  std::memcpy(icon.szTip, tip.c_str(), tip.size() + 1);
   Shell_NotifyIconA(NIM_ADD, &icon);
 }
 
