@@ -290,8 +290,11 @@ int32_t outputSetVolume(int32_t left, int32_t right) {
 }
 
 int32_t outputGetVolume(int32_t* left, int32_t* right) {
+  // A device whose volume cannot be read (winmm refuses the mapper while
+  // no device is open) plays at its own level: reading that as silence made
+  // hosts show, and set, a muted volume.
   uint32_t packed = 0;
-  device().getVolume(q.deviceId.load(), packed);
+  if (!device().getVolume(q.deviceId.load(), packed)) packed = 0xFFFFFFFFu;
   if (left != nullptr) *left = static_cast<int32_t>((packed & 0xFFFFu) * 100u / 0xFFFFu);
   if (right != nullptr) *right = static_cast<int32_t>((packed >> 16) * 100u / 0xFFFFu);
   return 1;

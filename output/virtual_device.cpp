@@ -248,8 +248,14 @@ bool VirtualDevice::setVolume(int32_t, uint32_t packed) {
 
 bool VirtualDevice::getVolume(int32_t, uint32_t& packed) {
   std::lock_guard<std::mutex> lock(mutex_);
+  if (volumeUnreadable_) return false;
   packed = volume_;
   return true;
+}
+
+void VirtualDevice::setVolumeUnreadable(bool unreadable) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  volumeUnreadable_ = unreadable;
 }
 
 bool VirtualDevice::capabilities(int32_t, uint32_t& support) {

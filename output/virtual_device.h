@@ -37,6 +37,8 @@ class VirtualDevice final : public WaveDevice {
   void setTap(Tap tap, void* context);
   // A device that refuses to open (tests of the failure path).
   void setFailOpen(bool fail);
+  // A device whose volume cannot be read (winmm's mapper while closed).
+  void setVolumeUnreadable(bool unreadable);
   // An open that fails part-way: preparing header `index` fails with the
   // OS error given (-1: no fault). The headers prepared before it must be
   // released again.
@@ -79,6 +81,7 @@ class VirtualDevice final : public WaveDevice {
   VirtualClock clock_ = VirtualClock::Immediate;
   double speed_ = 1.0;
   bool failOpen_ = false;
+  bool volumeUnreadable_ = false;
   int32_t prepareFaultIndex_ = -1;
   platform::OsErrorKind prepareFaultKind_ = platform::OsErrorKind::None;
   int32_t prepareFaultCode_ = 0;

@@ -202,6 +202,11 @@ TEST_F(OutputQueueTest, VolumeWhileClosedGoesToTheChosenDevice) {
   EXPECT_EQ(left, 100);
   EXPECT_EQ(right, 49);  // 50 % is 0x7FFF, which reads back as 49 % in whole percent
   EXPECT_EQ(outputGetCaps(), kCapsVolume | kCapsLrVolume);
+
+  device_.setVolumeUnreadable(true);
+  outputGetVolume(&left, &right);
+  EXPECT_EQ(left, 100) << "a volume that cannot be read is the device's own full level, not silence";
+  EXPECT_EQ(right, 100);
 }
 
 }  // namespace
