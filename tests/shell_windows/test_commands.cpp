@@ -210,6 +210,36 @@ TEST_F(CommandsTest, SaveSettingsAndOptionCommandsFlipTheirMenuChecks) {
   command(IDM_SETTINGS);  // greyed: nothing happens
 }
 
+// Runs while the about box's modal loop runs: reads the box and closes it.
+struct AboutBoxSeen {
+  int opened = 0;
+  std::string line;
+};
+AboutBoxSeen gAboutBox;
+
+void CALLBACK closeAboutBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  const HWND box = FindWindowA("#32770", "オルヴァについて");
+  if (box == nullptr) return;
+  ++gAboutBox.opened;
+  char text[64] = {};
+  GetDlgItemTextA(box, IDC_ABOUT_TEXT, text, sizeof text);
+  gAboutBox.line = text;
+  // A second request while it is open must not open another.
+  SendMessageA(GetWindow(box, GW_OWNER), WM_COMMAND, IDM_ABOUT, 0);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  KillTimer(nullptr, timer);
+}
+
+TEST_F(CommandsTest, TheAboutBoxShowsTheVersionAndOpensOnce) {
+  startPlayer();
+  gAboutBox = AboutBoxSeen{};
+  SetTimer(nullptr, 0, 50, closeAboutBox);
+  command(IDM_ABOUT);
+  EXPECT_EQ(gAboutBox.opened, 1);
+  EXPECT_EQ(gAboutBox.line, "オルヴァ  Ver.0.13");
+  EXPECT_EQ(shell().aboutBox, nullptr);
+}
+
 TEST_F(CommandsTest, ExitCommandsCloseTheMainWindow) {
   startPlayer();
   command(IDM_EXIT);
