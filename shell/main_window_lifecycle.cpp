@@ -59,10 +59,10 @@ HWND createChild(HWND parent, const char* className, const char* text, DWORD sty
 
 void createChildren(HWND window) {
   ShellState& s = shellState();
-  s.playlistBox = createChild(window, "LISTBOX", "",
-                              WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL |
-                                  LBS_DISABLENOSCROLL,
-                              4, 4, 229, 272, IDC_PLAYLIST);
+  s.playlistBox = createChild(
+      window, "LISTBOX", "",
+      WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL | LBS_DISABLENOSCROLL, 4, 4,
+      229, 272, IDC_PLAYLIST);
   for (const ButtonPlace& b : kButtonPlaces) {
     s.buttons[b.slot] = createChild(window, "BUTTON", b.text, WS_VISIBLE | BS_OWNERDRAW, b.x, b.y, b.w, b.h, b.id);
   }

@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "playlist/ordering.h"
-#include "playlist/play_mode.h"
 #include "playlist/path_parts.h"
+#include "playlist/play_mode.h"
 #include "playlist/playlist.h"
 #include "shell/rules/forwarding.h"
 #include "shell/rules/list_drag.h"

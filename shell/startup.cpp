@@ -138,10 +138,9 @@ void centerWindow(HWND window) {
 int32_t createMainWindows(HINSTANCE instance) {
   ShellState& s = shellState();
   s.appInstance = instance;
-  const HWND main =
-      CreateWindowExA(WS_EX_WINDOWEDGE | WS_EX_TOOLWINDOW, kMainClassName, kProductName,
-                      WS_POPUP | WS_SYSMENU | WS_THICKFRAME, CW_USEDEFAULT, CW_USEDEFAULT, kStartWidth, kStartHeight,
-                      nullptr, nullptr, instance, nullptr);
+  const HWND main = CreateWindowExA(WS_EX_WINDOWEDGE | WS_EX_TOOLWINDOW, kMainClassName, kProductName,
+                                    WS_POPUP | WS_SYSMENU | WS_THICKFRAME, CW_USEDEFAULT, CW_USEDEFAULT, kStartWidth,
+                                    kStartHeight, nullptr, nullptr, instance, nullptr);
   if (main == nullptr) return 0;
   s.equalizerWindow = createEqualizerWindow(instance, main);
   s.lyricsWindow = CreateWindowExA(WS_EX_TOOLWINDOW, kLyricsClassName, "LYDLG", WS_POPUP | WS_SYSMENU, CW_USEDEFAULT,

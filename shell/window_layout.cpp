@@ -33,7 +33,8 @@ void resizeMainWindow(const Rect& r) { moveWindowTo(shellState().mainWindow, r, 
 void applyLayout(const MainLayout& layout) {
   ShellState& s = shellState();
   for (int child = 0; child < kMainChildCount; ++child) {
-    if (layout.placed[child]) moveWindowTo(childWindow(static_cast<MainChild>(child)), layout.child[child], SWP_FRAMECHANGED);
+    if (layout.placed[child])
+      moveWindowTo(childWindow(static_cast<MainChild>(child)), layout.child[child], SWP_FRAMECHANGED);
   }
   if (layout.placed[kTitleDisplay]) s.seekWidth = layout.seekWidth;
   if (layout.playlist == ListVisibility::Shown) ShowWindow(s.playlistBox, SW_SHOW);
@@ -95,8 +96,8 @@ void placeDockedWindows() {
 
 void limitMainWindowSizing(WPARAM edge, RECT* proposed) {
   const WindowFrame frame = mainWindowFrame();
-  const Rect limited = limitSizing(toRect(*proposed), sizingEdges(static_cast<uint32_t>(edge)),
-                                   frame.nonClientHeight(), shellState().compactMode != 0);
+  const Rect limited = limitSizing(toRect(*proposed), sizingEdges(static_cast<uint32_t>(edge)), frame.nonClientHeight(),
+                                   shellState().compactMode != 0);
   *proposed = RECT{limited.left, limited.top, limited.right, limited.bottom};
 }
 
