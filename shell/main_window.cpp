@@ -23,6 +23,7 @@
 #include "shell/rules/layout_rules.h"
 #include "shell/rules/row_paint.h"
 #include "shell/shell_state.h"
+#include "shell/wait_cursor.h"
 #include "shell/window_layout.h"
 
 namespace orva {
@@ -34,14 +35,6 @@ namespace {
 POINT mousePoint(LPARAM lParam) {
   return POINT{static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
 }
-
-class WaitCursor {
- public:
-  WaitCursor() { SetCursor(LoadCursorA(nullptr, IDC_WAIT)); }
-  ~WaitCursor() { SetCursor(LoadCursorA(nullptr, IDC_ARROW)); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 void flipMenuCheck(UINT id, int32_t& flag) {
   ShellState& s = shellState();
