@@ -170,7 +170,10 @@ void chooseFileName(HWND dialog, const std::string& text) {
 void chooseFilter(HWND dialog, int index) {
   const HWND filters = waitForChild(dialog, kFilterBox);
   SendMessageA(filters, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  // As a choice from the drop-down list ends: the dialog takes the filter
+  // on the second.
   SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFilterBox, CBN_SELCHANGE), reinterpret_cast<LPARAM>(filters));
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFilterBox, CBN_SELENDOK), reinterpret_cast<LPARAM>(filters));
 }
 
 }  // namespace orva::test
