@@ -47,8 +47,8 @@ HDROP makeDrop(POINT at, const std::vector<std::string>& paths) {
 bool writeShortcut(const std::string& linkPath, const std::string& target) {
   const HRESULT init = CoInitialize(nullptr);
   IShellLinkA* link = nullptr;
-  bool ok = SUCCEEDED(
-      CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, reinterpret_cast<void**>(&link)));
+  bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                       reinterpret_cast<void**>(&link)));
   if (ok) {
     IPersistFile* file = nullptr;
     WCHAR wide[MAX_PATH];

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "orva_engine.h"
+#include "playlist/add_files.h"
 #include "playlist/path_parts.h"
 #include "playlist/playlist_entry.h"
-#include "playlist/add_files.h"
 #include "resources/resource_ids.h"
 #include "shell/gdi_resources.h"
 #include "tests/engine/engine_fixtures.h"
@@ -175,6 +175,23 @@ TEST_F(PlaylistBoxTest, TheDraggedBlockStopsAtEitherEnd) {
   EXPECT_TRUE(rowsFollowModel());
 }
 
+TEST_F(PlaylistBoxTest, RemovingRowsDuringADragEndsItAndFreesTheMouse) {
+  startWithList();
+  addWaves(5);
+  selectRows({1, 2});
+  mouse(WM_LBUTTONDOWN, MK_LBUTTON, rowCentre(1));
+  mouse(WM_MOUSEMOVE, MK_LBUTTON, rowCentre(2));
+  ASSERT_EQ(GetCapture(), box());
+  key(box(), VK_DELETE);
+  EXPECT_EQ(entryNames(), (Names{"0.wav", "3.wav", "4.wav"}));
+  EXPECT_EQ(shell().listDrag.dragState, kListDragIdle);
+  EXPECT_NE(GetCapture(), box());
+  mouse(WM_MOUSEMOVE, MK_LBUTTON, rowCentre(0));
+  mouse(WM_LBUTTONUP, 0, rowCentre(0));
+  EXPECT_EQ(entryNames(), (Names{"0.wav", "3.wav", "4.wav"}));
+  EXPECT_TRUE(rowsFollowModel());
+}
+
 TEST_F(PlaylistBoxTest, APlainClickOnAnUnselectedRowSelectsItWithoutMoving) {
   startWithList();
   addWaves(3);
@@ -200,6 +217,26 @@ TEST_F(PlaylistBoxTest, EnterAndDoubleClickPlayTheCaretItem) {
   mouse(WM_LBUTTONUP, 0, rowCentre(3));
   EXPECT_EQ(shell().playlist.currentIndex, 3);
   EXPECT_EQ(titleText(), "00:00 3.wav [00:01]");
+}
+
+// The Enter that confirms a dialog opened from the list menu comes up
+// after the focus is back in the list box; only keys pressed there act.
+TEST_F(PlaylistBoxTest, AKeyReleasedHereThatWentDownElsewhereDoesNothing) {
+  startWithList();
+  addWaves(3);
+  selectRows({1});
+  SendMessageA(box(), WM_KEYUP, VK_RETURN, 0xC0000001);
+  SendMessageA(box(), WM_KEYUP, VK_DELETE, 0xC0000001);
+  EXPECT_EQ(engineStateNow(), ENGINE_STOPPED);
+  EXPECT_EQ(shell().playlist.count(), 3);
+
+  SendMessageA(box(), WM_KEYDOWN, VK_RETURN, 1);
+  SendMessageA(box(), WM_KILLFOCUS, 0, 0);
+  SendMessageA(box(), WM_KEYUP, VK_RETURN, 0xC0000001);
+  EXPECT_EQ(engineStateNow(), ENGINE_STOPPED);
+
+  key(box(), VK_DELETE);
+  EXPECT_EQ(entryNames(), (Names{"0.wav", "2.wav"}));
 }
 
 TEST_F(PlaylistBoxTest, CtrlASelectsEveryRow) {
@@ -247,6 +284,20 @@ TEST_F(PlaylistMenuTest, WithOneSelectedTheRowUnderThePointerIsSelectedFirst) {
   EXPECT_TRUE(rightClick(2));
   EXPECT_EQ(selectedRows(), (std::vector<int>{2}));
   EXPECT_EQ(shell().listDrag.dragState, kListDragIdle);
+}
+
+TEST_F(PlaylistMenuTest, ARightClickDuringADragIsIgnored) {
+  startWithList();
+  addWaves(5);
+  selectRows({1});
+  mouse(WM_LBUTTONDOWN, MK_LBUTTON, rowCentre(1));
+  EXPECT_FALSE(rightClick(3));
+  EXPECT_EQ(shell().listDrag.dragState, kListDragMoving);
+  mouse(WM_MOUSEMOVE, MK_LBUTTON, rowCentre(3));
+  mouse(WM_LBUTTONUP, 0, rowCentre(3));
+  EXPECT_EQ(entryNames(), (Names{"0.wav", "2.wav", "3.wav", "1.wav", "4.wav"}));
+  EXPECT_TRUE(rowsFollowModel());
+  EXPECT_EQ(selectedRows(), (std::vector<int>{3}));
 }
 
 TEST_F(PlaylistMenuTest, WithSeveralSelectedTheSelectionStays) {
