@@ -115,13 +115,20 @@ int32_t browseForFolder(HWND owner, const char* initialFolder, char* out, size_t
   info.lpszTitle = kBrowseTitle;
   info.lpfn = browseCallback;
   info.lParam = reinterpret_cast<LPARAM>(initialFolder);
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
-  if (chosen == nullptr) return 2;
+  // The folder browser wants COM on the calling thread; it is set up for
+  // the dialog only, as for a shortcut's resolution.
+  const HRESULT com = CoInitialize(nullptr);
   char path[MAX_PATH] = {};
-  SHGetPathFromIDListA(chosen, path);
-  CoTaskMemFree(chosen);
-  if (std::strlen(path) < size) std::memcpy(out, path, std::strlen(path) + 1);
-  return path[0] != '\0' && std::strlen(path) < size ? 1 : 2;
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
+  if (chosen != nullptr) {
+    if (!SHGetPathFromIDListA(chosen, path)) path[0] = '\0';
+    CoTaskMemFree(chosen);
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  const size_t length = std::strlen(path);
+  if (length == 0 || length >= size) return 2;
+  std::memcpy(out, path, length + 1);
+  return 1;
 }
 
 void addFolderDialog(HWND owner) {
