@@ -104,6 +104,21 @@ TEST_F(DropTest, FilesDroppedOnARowGoInBeforeItInDropOrderAndNothingStarts) {
   EXPECT_EQ(entryNames().back(), "w.wav");
 }
 
+TEST_F(DropTest, APlayListDroppedOnARowBringsItsEntriesThereInItsOrder) {
+  startWithList();
+  addWaves(3);
+  writeWave("p.wav", 1);
+  writeWave("q.wav", 1);
+  const std::string list = file("two.m3u");
+  const std::string text = "#EXTM3U\r\n#EXTINF:7,Q Song\r\nq.wav\r\np.wav\r\nmissing.wav\r\n";
+  writeFileBytes(list, Bytes(text.begin(), text.end()));
+  dropAt(inMainWindow(rowCentre(1)), {list});
+  EXPECT_EQ(entryNames(), (Names{"0.wav", "q.wav", "p.wav", "1.wav", "2.wav"}));
+  EXPECT_EQ(displayText(1), "Q Song");
+  EXPECT_TRUE(rowsFollowModel());
+  EXPECT_EQ(engineStateNow(), ENGINE_STOPPED);
+}
+
 TEST_F(DropTest, FilesDroppedOnTheListBelowItsRowsAreAppendedAndNothingStarts) {
   startWithList();
   addWaves(2);
