@@ -53,18 +53,28 @@ void repaintMainWindow() {
   UpdateWindow(main);
 }
 
-// Several files: the folder first, then each name, all NUL-separated.
+// A path that does not fit an entry is left out rather than cut: the cut
+// path would name another file, or none.
+int32_t addChosenFile(Playlist& list, const char* folder, const char* name) {
+  char path[kMaxPath];
+  const int written = std::snprintf(path, sizeof path, "%s%s", folder, name);
+  if (written < 0 || static_cast<size_t>(written) >= sizeof path) return -1;
+  return addFile(list, path);
+}
+
+// One file: its path. Several: the folder first, then each name, all
+// NUL-separated.
 int32_t addChosenFiles(const char* buffer) {
   Playlist& list = shellState().playlist;
   const char* second = buffer + std::strlen(buffer) + 1;
-  if (*second == '\0') return addFile(list, buffer);
+  if (*second == '\0') return addChosenFile(list, "", buffer);
+  const char* separator = endsWithSeparator(buffer) ? "" : "\\";
   char folder[kMaxPath];
-  std::snprintf(folder, sizeof folder, "%s%s", buffer, endsWithSeparator(buffer) ? "" : "\\");
+  const int written = std::snprintf(folder, sizeof folder, "%s%s", buffer, separator);
+  if (written < 0 || static_cast<size_t>(written) >= sizeof folder) return -1;
   int32_t first = -1;
   for (const char* name = second; *name != '\0'; name += std::strlen(name) + 1) {
-    char path[kMaxPath];
-    std::snprintf(path, sizeof path, "%s%s", folder, name);
-    const int32_t index = addFile(list, path);
+    const int32_t index = addChosenFile(list, folder, name);
     if (first == -1) first = index;
   }
   return first;
@@ -105,13 +115,20 @@ int32_t browseForFolder(HWND owner, const char* initialFolder, char* out, size_t
   info.lpszTitle = kBrowseTitle;
   info.lpfn = browseCallback;
   info.lParam = reinterpret_cast<LPARAM>(initialFolder);
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
-  if (chosen == nullptr) return 2;
+  // The folder browser wants COM on the calling thread; it is set up for
+  // the dialog only, as for a shortcut's resolution.
+  const HRESULT com = CoInitialize(nullptr);
   char path[MAX_PATH] = {};
-  SHGetPathFromIDListA(chosen, path);
-  CoTaskMemFree(chosen);
-  if (std::strlen(path) < size) std::memcpy(out, path, std::strlen(path) + 1);
-  return path[0] != '\0' && std::strlen(path) < size ? 1 : 2;
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
+  if (chosen != nullptr) {
+    if (!SHGetPathFromIDListA(chosen, path)) path[0] = '\0';
+    CoTaskMemFree(chosen);
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  const size_t length = std::strlen(path);
+  if (length == 0 || length >= size) return 2;
+  std::memcpy(out, path, length + 1);
+  return 1;
 }
 
 void addFolderDialog(HWND owner) {

@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <bitset>
 #include <cstring>
 
 #include "playlist/ordering.h"
@@ -26,6 +27,11 @@ namespace {
 
 HWND gBox = nullptr;
 WNDPROC gBoxPrevious = nullptr;
+// Keys that went down while the list box had the focus. A key-up acts only
+// for those: the Enter that confirms a dialog opened from the list menu is
+// released after the focus came back here, and must not start the caret
+// item.
+std::bitset<256> gKeysDown;
 
 LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageA(gBox, message, wParam, lParam); }
 
@@ -62,16 +68,18 @@ LRESULT passOn(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
 // LB_ITEMFROMPOINT's low word: the nearest row, also off the items.
 int32_t nearestRow(LPARAM clientPoint) { return LOWORD(send(LB_ITEMFROMPOINT, 0, clientPoint)); }
 
+bool moveDragRunning() { return shellState().listDrag.dragState == kListDragMoving; }
+
 void removeSelection() {
   ShellState& s = shellState();
-  listDragCancel(s.listDrag, s.playlist);
+  cancelMoveDrag();
   const std::vector<int32_t> rows = selectedRows();
   s.playlist.deleteSelected(rows);
 }
 
 void removeAll() {
   ShellState& s = shellState();
-  listDragCancel(s.listDrag, s.playlist);
+  cancelMoveDrag();
   s.playlist.deleteAll();
   repaintPlaylist();
 }
@@ -79,7 +87,7 @@ void removeAll() {
 void sortBy(int32_t key) {
   ShellState& s = shellState();
   WaitCursor wait;
-  listDragCancel(s.listDrag, s.playlist);
+  cancelMoveDrag();
   const std::vector<int32_t> rows = selectedRows();
   sortPlaylist(s.playlist, s.sort, key, rows);
   InvalidateRect(gBox, nullptr, FALSE);
@@ -87,11 +95,15 @@ void sortBy(int32_t key) {
 }
 
 LRESULT onKeyDown(HWND box, WPARAM key, LPARAM lParam) {
+  if (key < gKeysDown.size()) gKeysDown.set(key);
   applyKeyCommand(keyDownCommand(static_cast<uint32_t>(key), KeyReceiver::PlaylistBox));
   return passOn(box, WM_KEYDOWN, key, lParam);
 }
 
 LRESULT onKeyUp(HWND box, WPARAM key, LPARAM lParam) {
+  const bool pressedHere = key < gKeysDown.size() && gKeysDown.test(key);
+  if (key < gKeysDown.size()) gKeysDown.reset(key);
+  if (!pressedHere) return passOn(box, WM_KEYUP, key, lParam);
   switch (playlistKeyUpCommand(static_cast<uint32_t>(key))) {
     case ListKeyUp::PlayCaretItem: playEntry(caretRow()); break;
     case ListKeyUp::RemoveSelection: removeSelection(); break;
@@ -144,8 +156,17 @@ LRESULT onButtonUp(HWND box, WPARAM keys, LPARAM point) {
   return 0;
 }
 
+LRESULT onKillFocus(HWND box, WPARAM next) {
+  gKeysDown.reset();
+  return passOn(box, WM_KILLFOCUS, next, 0);
+}
+
+// A right click in the middle of a move drag is ignored: selecting a row
+// for the menu would end the drag without writing its order and leave the
+// rows showing neither the old order nor the new one.
 LRESULT onRightButtonUp(HWND box, WPARAM keys, LPARAM point) {
   ShellState& s = shellState();
+  if (moveDragRunning()) return 0;
   if (selectedCount() <= 1) {
     s.listDrag.dragState = kListDragJustEnded;
     SendMessageA(box, WM_LBUTTONDOWN, MK_LBUTTON, point);
@@ -168,6 +189,7 @@ LRESULT CALLBACK playlistBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM l
   switch (message) {
     case WM_KEYDOWN: return onKeyDown(box, wParam, lParam);
     case WM_KEYUP: return onKeyUp(box, wParam, lParam);
+    case WM_KILLFOCUS: return onKillFocus(box, wParam);
     case WM_CHAR: return onChar(box, wParam, lParam);
     case WM_LBUTTONDOWN: return onButtonDown(box, wParam, lParam);
     case WM_MOUSEMOVE: return onMouseMove(box, wParam, lParam);
@@ -183,7 +205,8 @@ void paintRowTexts(HDC dc, const RECT& item, const RowPaint& paint, const Playli
   const Rect row{item.left, item.top, item.right, item.bottom};
   const bool hasDuration = paint.duration[0] != '\0';
   SIZE durationSize{0, 0};
-  if (hasDuration) GetTextExtentPoint32A(dc, paint.duration, static_cast<int>(std::strlen(paint.duration)), &durationSize);
+  if (hasDuration)
+    GetTextExtentPoint32A(dc, paint.duration, static_cast<int>(std::strlen(paint.duration)), &durationSize);
   const RowTextLayout layout = rowTextLayout(row, hasDuration, durationSize.cx);
   if (!layout.hasDuration) {
     TextOutA(dc, layout.textOrigin.x, layout.textOrigin.y, entry.displayText,
@@ -206,6 +229,14 @@ void attachPlaylistBox(HWND box) {
   shellState().playlist.view = &gView;
 }
 
+void cancelMoveDrag() {
+  ShellState& s = shellState();
+  if (!moveDragRunning()) return;
+  listDragCancel(s.listDrag, s.playlist);
+  if (GetCapture() == gBox) ReleaseCapture();
+  InvalidateRect(gBox, nullptr, FALSE);
+}
+
 void detachPlaylistBox() {
   shellState().playlist.view = nullptr;
   if (gBox != nullptr && gBoxPrevious != nullptr) {
@@ -219,15 +250,16 @@ void drawPlaylistRow(const DRAWITEMSTRUCT& item) {
   const ShellState& s = shellState();
   const GdiResources& r = gdiResources();
   const int32_t row = static_cast<int32_t>(item.itemID);
+  const bool moving = moveDragRunning();
   const PlaylistEntry* entry = nullptr;
   if (item.itemID != static_cast<UINT>(-1)) {
-    entry = s.listDrag.move.moveActive ? listDragEntryAt(s.listDrag, row) : s.playlist.entry(row);
+    entry = moving ? listDragEntryAt(s.listDrag, row) : s.playlist.entry(row);
   }
   RowPaintInput in{};
   in.itemAction = item.itemAction;
   in.itemState = item.itemState;
   in.hasEntry = entry != nullptr;
-  in.moveActive = s.listDrag.move.moveActive != 0;
+  in.moveActive = moving;
   in.entryMoving = entry != nullptr && entry->moving != 0;
   in.durationSeconds = entry != nullptr ? entry->streamInfo.durationSeconds : -1;
   in.windowColour = r.windowColour;

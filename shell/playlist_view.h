@@ -15,6 +15,10 @@ namespace orva {
 void attachPlaylistBox(HWND box);
 void detachPlaylistBox();
 
+// Drops a running move drag without writing its order (before entries come
+// or go under it) and gives the mouse back.
+void cancelMoveDrag();
+
 // WM_DRAWITEM for the list box.
 void drawPlaylistRow(const DRAWITEMSTRUCT& item);
 
