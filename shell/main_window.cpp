@@ -122,7 +122,7 @@ LRESULT onCopyData(const COPYDATASTRUCT* data) {
   if (!acceptForwardedText(payload, text.data(), text.size())) return 0;
   ShellState& s = shellState();
   WaitCursor wait;
-  listDragCancel(s.listDrag, s.playlist);
+  cancelMoveDrag();
   playEntry(addArgumentString(s.playlist, text.data()));
   return 0;
 }
@@ -139,11 +139,13 @@ LRESULT onDropFiles(HDROP drop) {
   POINT screen = client;
   ClientToScreen(s.mainWindow, &screen);
   const int32_t row = onList ? playlistRowAt(screen) : -1;
-  listDragCancel(s.listDrag, s.playlist);
+  cancelMoveDrag();
   if (row != -1) s.playlist.insertIndex = row;
   int32_t first = -1;
   const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
+    // A name too long for an entry is left out: cut, it could name another file.
+    if (DragQueryFileA(drop, i, nullptr, 0) >= kMaxPath) continue;
     char path[kMaxPath] = {};
     if (DragQueryFileA(drop, i, path, sizeof path) == 0) continue;
     const int32_t index = addPath(s.playlist, path);

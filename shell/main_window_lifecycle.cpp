@@ -131,7 +131,7 @@ LRESULT onMainDestroy(HWND window) {
   KillTimer(window, IDT_FAST_TICK);
   engineStop();
   engineShutdown();
-  listDragCancel(s.listDrag, s.playlist);
+  cancelMoveDrag();
   detachPlaylistBox();
   s.playlist.deleteAll();
   removeControlProcedures();
