@@ -12,6 +12,7 @@
 #include "orva_engine.h"
 #include "playlist/play_mode.h"
 #include "shell/controls.h"
+#include "shell/lyrics_window.h"
 #include "shell/playlist_view.h"
 #include "shell/rules/bar_math.h"
 #include "shell/rules/play_rules.h"
@@ -46,6 +47,7 @@ int32_t openEntry(int32_t index) {
   engineClose();
   s.continueFlag = 0;
   clearLyrics();
+  clearLyricLines();
   s.lyricsLoaded = 0;
   if (engineOpen(path, &s.current.streamInfo) != 1) return 0;
   s.lyricsLoaded = loadLyricsBeside(path) == 1 ? 1 : 0;
@@ -213,6 +215,9 @@ void mainTick() {
   }
 }
 
-void fastTick() { hoverCloseButton(); }
+void fastTick() {
+  if (shellState().lyricsLoaded) updateLyricLines();
+  hoverCloseButton();
+}
 
 }  // namespace orva
