@@ -47,8 +47,8 @@ TRIVERTEX gradientVertex(COLORREF colour) {
 void loadGradientRoutine(GdiResources& r) {
   r.gradientLibrary = LoadLibraryA("msimg32.dll");
   if (r.gradientLibrary == nullptr) return;
-  r.gradientFill = reinterpret_cast<GradientFillProc>(
-      reinterpret_cast<void*>(GetProcAddress(r.gradientLibrary, "GradientFill")));
+  r.gradientFill =
+      reinterpret_cast<GradientFillProc>(reinterpret_cast<void*>(GetProcAddress(r.gradientLibrary, "GradientFill")));
   r.gradientTop = gradientVertex(GetSysColor(COLOR_ACTIVECAPTION));
   r.gradientBottom = gradientVertex(GetSysColor(COLOR_GRADIENTACTIVECAPTION));
 }
@@ -99,12 +99,12 @@ void createGdiResources() {
 
 void destroyGdiResources() {
   GdiResources& r = gResources;
-  for (HGDIOBJ object : {static_cast<HGDIOBJ>(r.facePen), static_cast<HGDIOBJ>(r.faceBrush),
-                         static_cast<HGDIOBJ>(r.lightPen), static_cast<HGDIOBJ>(r.darkShadowPen),
-                         static_cast<HGDIOBJ>(r.highlightPen), static_cast<HGDIOBJ>(r.shadowPen),
-                         static_cast<HGDIOBJ>(r.activeCaptionBrush), static_cast<HGDIOBJ>(r.selectionPen),
-                         static_cast<HGDIOBJ>(r.selectionBrush), static_cast<HGDIOBJ>(r.windowPen),
-                         static_cast<HGDIOBJ>(r.windowBrush)}) {
+  for (HGDIOBJ object :
+       {static_cast<HGDIOBJ>(r.facePen), static_cast<HGDIOBJ>(r.faceBrush), static_cast<HGDIOBJ>(r.lightPen),
+        static_cast<HGDIOBJ>(r.darkShadowPen), static_cast<HGDIOBJ>(r.highlightPen), static_cast<HGDIOBJ>(r.shadowPen),
+        static_cast<HGDIOBJ>(r.activeCaptionBrush), static_cast<HGDIOBJ>(r.selectionPen),
+        static_cast<HGDIOBJ>(r.selectionBrush), static_cast<HGDIOBJ>(r.windowPen),
+        static_cast<HGDIOBJ>(r.windowBrush)}) {
     if (object != nullptr) DeleteObject(object);
   }
   if (r.gradientLibrary != nullptr) FreeLibrary(r.gradientLibrary);

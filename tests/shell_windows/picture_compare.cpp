@@ -34,9 +34,7 @@ DibSection createDibSection(HDC dc, int32_t width, int32_t height) {
 }
 
 // DIB pixels are 0x00RRGGBB; a COLORREF is 0x00BBGGRR.
-COLORREF colourOfDibPixel(uint32_t pixel) {
-  return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-}
+COLORREF colourOfDibPixel(uint32_t pixel) { return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF); }
 
 // Copies `width` x `height` pixels at (x, y) of `source` into a picture.
 Picture copyFromDc(HDC source, int32_t x, int32_t y, int32_t width, int32_t height) {

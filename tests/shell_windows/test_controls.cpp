@@ -4,6 +4,8 @@
 // appears under the pointer, and the strip and colours behind them.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "orva_engine.h"
 #include "resources/resource_ids.h"
 #include "shell/gdi_resources.h"
@@ -27,9 +29,7 @@ class ControlTest : public PlayerTest {
   static void leftDown(HWND control, int x, int y) {
     SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
   }
-  static void dragTo(HWND control, int x, int y) {
-    SendMessageA(control, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
-  }
+  static void dragTo(HWND control, int x, int y) { SendMessageA(control, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y)); }
   static void hoverTo(HWND control, int x, int y) { SendMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
   static void leftUp(HWND control, int x, int y) { SendMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
 
@@ -252,9 +252,8 @@ TEST_F(ButtonTest, TheModeButtonShowsThePlayModeAndTheWordModeWhilePressed) {
   const HWND mode = shell().buttons[kButtonMode];
   const auto sheetGlyph = [](int32_t playMode) {
     const Glyph g = playModeGlyph(playMode);
-    return glyphMask(renderInMemory(g.w, g.h, RGB(255, 255, 255),
-                                    [&](HDC dc) { drawGlyph(dc, 0, 0, g, SRCCOPY); }),
-                     0, 0, g.w, g.h);
+    return glyphMask(renderInMemory(g.w, g.h, RGB(255, 255, 255), [&](HDC dc) { drawGlyph(dc, 0, 0, g, SRCCOPY); }), 0,
+                     0, g.w, g.h);
   };
   for (int32_t playMode = 0; playMode < 3; ++playMode) {
     shell().playMode = playMode;
@@ -357,6 +356,44 @@ TEST_F(DrawingTest, WithoutTheGradientRoutineTheStripIsFlat) {
   EXPECT_EQ(strip.at(10, 39), caption);
   EXPECT_EQ(strip.at(0, 20), RGB(0, 255, 0));
   EXPECT_EQ(strip.at(11, 20), RGB(0, 255, 0));
+}
+
+// The UI font asks for "ＭＳ Ｐゴシック"; the test prefix maps it to IPA's
+// proportional gothic. cp932 text through the A functions must come out as
+// the same characters the wide functions draw in that font.
+Picture drawnText(HFONT font, const std::function<void(HDC, RECT&)>& draw) {
+  return renderInMemory(160, 14, RGB(255, 255, 255), [&](HDC dc) {
+    const HGDIOBJ previous = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    RECT area{0, 0, 160, 14};
+    draw(dc, area);
+    SelectObject(dc, previous);
+  });
+}
+
+HFONT gothic(const wchar_t* face) {
+  return CreateFontW(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, PROOF_QUALITY, 49, face);
+}
+
+TEST_F(DrawingTest, JapaneseTextsDrawInTheProportionalGothic) {
+  startPlayer();
+  ASSERT_NE(uiFont(), nullptr);
+  const Picture asTitled = drawnText(
+      uiFont(), [](HDC dc, RECT& area) { DrawTextA(dc, "能登 - ソフトな表現 [Mix]", -1, &area, DT_NOPREFIX); });
+  const HFONT proportional = gothic(L"IPAPGothic");
+  const HFONT fixed = gothic(L"IPAGothic");
+  const auto wide = [](HDC dc, RECT& area) { DrawTextW(dc, L"能登 - ソフトな表現 [Mix]", -1, &area, DT_NOPREFIX); };
+  const Picture expected = drawnText(proportional, wide);
+  const Picture fixedPitch = drawnText(fixed, wide);
+  DeleteObject(proportional);
+  DeleteObject(fixed);
+
+  const RECT all{0, 0, 160, 14};
+  const RECT inked = darkPixelBounds(asTitled, all, 3 * 128);
+  EXPECT_GT(inked.right - inked.left, 100) << "the text did not draw";
+  EXPECT_EQ(comparePictures(expected, asTitled, 0).differingPixels, 0);
+  EXPECT_GT(comparePictures(fixedPitch, asTitled, 0).differingPixels, 0) << "the fixed-pitch face draws alike";
 }
 
 TEST_F(DrawingTest, ASystemColourChangeLeavesTheWindowALiveBackgroundBrush) {

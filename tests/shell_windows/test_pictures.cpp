@@ -113,7 +113,11 @@ class PictureTest : public PlayerTest {
                                    << "; run with ORVA_UPDATE_PICTURES=1 to write it";
     const PictureDifference d = comparePictures(expected, actual, kChannelTolerance);
     const bool same = d.sameSize && d.differingPixels <= kMaxDifferingPixels;
-    if (!same) writeBmp(actualPath(name), actual);
+    if (same) {
+      DeleteFileA(actualPath(name).c_str());  // left by an earlier mismatch
+    } else {
+      writeBmp(actualPath(name), actual);
+    }
     EXPECT_TRUE(same) << name << ": " << actual.width << "x" << actual.height << " against " << expected.width << "x"
                       << expected.height << ", " << d.differingPixels << " pixels differ (largest channel difference "
                       << d.largestChannelDifference << "); the picture taken is " << actualPath(name);
