@@ -70,8 +70,13 @@ class PictureTest : public PlayerTest {
     ASSERT_EQ(shell().playlist.count(), 5);
     ASSERT_EQ(playEntry(2), 1);
     command(IDM_PAUSE);
-    ASSERT_EQ(engineStateNow(), ENGINE_PAUSED);
+    ASSERT_TRUE(pumpUntil([this] { return engineStateNow() == ENGINE_PAUSED; }));
     engineSeekSeconds(4);
+    ASSERT_TRUE(pumpUntil([] {
+      int32_t seconds = 0;
+      engineGetState(&seconds);
+      return seconds == 4;
+    }));
     setVolumeByClick(9);  // (21 - 7) * 100 / 21 = 66: the knob halfway
     placeWindow(kWidth, kHeight);
   }
