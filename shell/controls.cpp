@@ -218,12 +218,25 @@ LRESULT seekButtonUp(HWND window, LPARAM lParam) {
   return 0;
 }
 
+// Another window took the mouse in the middle of a drag (a dialog, a menu):
+// the thumb goes back to the play position and the title line follows on
+// the next tick, instead of both keeping the dragged time until the next
+// click.
+LRESULT seekCaptureLost(HWND window) {
+  ShellState& s = shellState();
+  if (s.seekDragX == -1) return 0;
+  s.seekDragX = -1;
+  InvalidateRect(window, nullptr, FALSE);
+  return 0;
+}
+
 LRESULT CALLBACK seekProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: return paintSeekBar(window);
     case WM_LBUTTONDOWN: return seekButtonDown(window, lParam);
     case WM_MOUSEMOVE: return seekMouseMove(window, wParam, lParam);
     case WM_LBUTTONUP: return seekButtonUp(window, lParam);
+    case WM_CAPTURECHANGED: return seekCaptureLost(window);
   }
   return passOn(window, message, wParam, lParam);
 }

@@ -47,8 +47,8 @@ TRIVERTEX gradientVertex(COLORREF colour) {
 void loadGradientRoutine(GdiResources& r) {
   r.gradientLibrary = LoadLibraryA("msimg32.dll");
   if (r.gradientLibrary == nullptr) return;
-  r.gradientFill = reinterpret_cast<GradientFillProc>(
-      reinterpret_cast<void*>(GetProcAddress(r.gradientLibrary, "GradientFill")));
+  r.gradientFill =
+      reinterpret_cast<GradientFillProc>(reinterpret_cast<void*>(GetProcAddress(r.gradientLibrary, "GradientFill")));
   r.gradientTop = gradientVertex(GetSysColor(COLOR_ACTIVECAPTION));
   r.gradientBottom = gradientVertex(GetSysColor(COLOR_GRADIENTACTIVECAPTION));
 }
@@ -58,11 +58,12 @@ void line(HDC dc, int x0, int y0, int x1, int y1) {
   LineTo(dc, x1, y1);
 }
 
-// One frame: left edge upward, top rightward with `first`; right edge
-// downward and bottom leftward with `second`.
-void frameLines(HDC dc, HPEN first, HPEN second, int left, int top, int right, int bottom, int bottomEnd) {
+// One frame: left edge upward from `leftFrom`, top rightward with `first`;
+// right edge downward and bottom leftward with `second`.
+void frameLines(HDC dc, HPEN first, HPEN second, int left, int top, int right, int bottom, int leftFrom,
+                int bottomEnd) {
   SelectObject(dc, first);
-  MoveToEx(dc, left, bottom, nullptr);
+  MoveToEx(dc, left, leftFrom, nullptr);
   LineTo(dc, left, top);
   LineTo(dc, right, top);
   SelectObject(dc, second);
@@ -89,16 +90,21 @@ void createGdiResources() {
   r.windowPen = CreatePen(PS_SOLID, 1, r.windowColour);
   r.windowBrush = CreateSolidBrush(r.windowColour);
   loadGradientRoutine(r);
+  // The main window's class erases with the face brush; after a system
+  // colour change the old brush is gone, so the class takes the new one.
+  if (shellState().mainWindow != nullptr) {
+    SetClassLongPtrA(shellState().mainWindow, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(r.faceBrush));
+  }
 }
 
 void destroyGdiResources() {
   GdiResources& r = gResources;
-  for (HGDIOBJ object : {static_cast<HGDIOBJ>(r.facePen), static_cast<HGDIOBJ>(r.faceBrush),
-                         static_cast<HGDIOBJ>(r.lightPen), static_cast<HGDIOBJ>(r.darkShadowPen),
-                         static_cast<HGDIOBJ>(r.highlightPen), static_cast<HGDIOBJ>(r.shadowPen),
-                         static_cast<HGDIOBJ>(r.activeCaptionBrush), static_cast<HGDIOBJ>(r.selectionPen),
-                         static_cast<HGDIOBJ>(r.selectionBrush), static_cast<HGDIOBJ>(r.windowPen),
-                         static_cast<HGDIOBJ>(r.windowBrush)}) {
+  for (HGDIOBJ object :
+       {static_cast<HGDIOBJ>(r.facePen), static_cast<HGDIOBJ>(r.faceBrush), static_cast<HGDIOBJ>(r.lightPen),
+        static_cast<HGDIOBJ>(r.darkShadowPen), static_cast<HGDIOBJ>(r.highlightPen), static_cast<HGDIOBJ>(r.shadowPen),
+        static_cast<HGDIOBJ>(r.activeCaptionBrush), static_cast<HGDIOBJ>(r.selectionPen),
+        static_cast<HGDIOBJ>(r.selectionBrush), static_cast<HGDIOBJ>(r.windowPen),
+        static_cast<HGDIOBJ>(r.windowBrush)}) {
     if (object != nullptr) DeleteObject(object);
   }
   if (r.gradientLibrary != nullptr) FreeLibrary(r.gradientLibrary);
@@ -122,12 +128,14 @@ void drawFrame3d(HDC dc, int x, int y, int w, int h, bool raised) {
   const HGDIOBJ previous = SelectObject(dc, r.facePen);
   const int right = x + w - 1;
   const int bottom = y + h - 1;
+  // The inner left edge starts one pixel higher than its frame's bottom:
+  // that corner pixel belongs to the inner bottom line.
   if (raised) {
-    frameLines(dc, r.lightPen, r.darkShadowPen, x, y, right, bottom, x - 1);
-    frameLines(dc, r.highlightPen, r.shadowPen, x + 1, y + 1, right - 1, bottom - 1, x);
+    frameLines(dc, r.lightPen, r.darkShadowPen, x, y, right, bottom, bottom, x - 1);
+    frameLines(dc, r.highlightPen, r.shadowPen, x + 1, y + 1, right - 1, bottom - 1, bottom - 2, x);
   } else {
-    frameLines(dc, r.shadowPen, r.highlightPen, x, y, right, bottom, x - 1);
-    frameLines(dc, r.darkShadowPen, r.lightPen, x + 1, y + 1, right - 1, bottom - 1, x);
+    frameLines(dc, r.shadowPen, r.highlightPen, x, y, right, bottom, bottom, x - 1);
+    frameLines(dc, r.darkShadowPen, r.lightPen, x + 1, y + 1, right - 1, bottom - 1, bottom - 2, x);
   }
   SelectObject(dc, previous);
 }

@@ -1,0 +1,163 @@
+// Pictures of the main window compared with the committed references in
+// pictures/: the expanded window with a list and a paused entry, the window
+// collapsed to its control row, compact mode, and pressed buttons.
+//
+// Each picture is the window's area copied from the screen after it has
+// painted, at a fixed place and size, with a fixed list, the engine paused
+// at a fixed second and the pointer parked far away (so the close button
+// stays hidden). Set ORVA_UPDATE_PICTURES=1 to write the references anew;
+// on a mismatch the picture taken is written beside the test program.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "orva_engine.h"
+#include "playlist/add_files.h"
+#include "resources/resource_ids.h"
+#include "shell/commands.h"
+#include "tests/shell_windows/picture_compare.h"
+#include "tests/shell_windows/player_fixture.h"
+
+namespace orva::test {
+namespace {
+
+// Font smoothing may place a grey a few levels differently on another
+// machine's font rasteriser; a change the eye would notice (a glyph moved
+// by one pixel, a bevel turned round, one digit of the time) moves dozens
+// of pixels by far more than this.
+constexpr int32_t kChannelTolerance = 24;
+constexpr int32_t kMaxDifferingPixels = 12;
+
+constexpr int kLeft = 200;
+constexpr int kTop = 200;
+constexpr int kWidth = 300;
+constexpr int kHeight = 150;
+
+bool updatingPictures() {
+  const char* flag = std::getenv("ORVA_UPDATE_PICTURES");
+  return flag != nullptr && flag[0] == '1';
+}
+
+std::string referencePath(const std::string& name) {
+  return joinPath(joinPath(joinPath(sourceDir(), "tests"), joinPath("shell_windows", "pictures")), name + ".bmp");
+}
+
+// Beside the test program, where the build keeps its own files.
+std::string actualPath(const std::string& name) {
+  char program[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, program, sizeof program);
+  std::string folder(program);
+  folder.erase(folder.find_last_of("\\/") + 1);
+  return folder + name + ".actual.bmp";
+}
+
+class PictureTest : public PlayerTest {
+ protected:
+  void SetUp() override { parkCursor(); }
+
+  // Five entries, two of them with Japanese tags (one of those with 0x5C
+  // trail bytes), played from the third and paused at its fourth second.
+  void startWithList() {
+    const std::string files[] = {
+        writeMpeg("01.mp3", 200, "夜明けのうた", "青葉"),
+        writeMpeg("02.mp3", 120, "Morning Walk", "Quiet Band"),
+        writeMpeg("03.mp3", 385, "ソフトな表現", "能登"),
+        writeWave("04 rain.wav", 75),
+        writeWave("05 a rather long file name that needs an ellipsis.wav", 9),
+    };
+    startPlayer();
+    for (const std::string& f : files) addPath(shell().playlist, f.c_str());
+    ASSERT_EQ(shell().playlist.count(), 5);
+    ASSERT_EQ(playEntry(2), 1);
+    command(IDM_PAUSE);
+    ASSERT_TRUE(pumpUntil([this] { return engineStateNow() == ENGINE_PAUSED; }));
+    engineSeekSeconds(4);
+    ASSERT_TRUE(pumpUntil([] {
+      int32_t seconds = 0;
+      engineGetState(&seconds);
+      return seconds == 4;
+    }));
+    setVolumeByClick(9);  // (21 - 7) * 100 / 21 = 66: the knob halfway
+    placeWindow(kWidth, kHeight);
+  }
+
+  void setVolumeByClick(int y) {
+    SendMessageA(shell().volumeBar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, y));
+    SendMessageA(shell().volumeBar, WM_LBUTTONUP, 0, MAKELPARAM(3, y));
+  }
+
+  void placeWindow(int width, int height) {
+    SetWindowPos(mainWindow(), HWND_TOP, kLeft, kTop, width, height, SWP_SHOWWINDOW);
+  }
+
+  // No hover, no focus rectangle, the time shown, everything painted and on
+  // the screen.
+  void settle() {
+    parkCursor();
+    SetForegroundWindow(mainWindow());
+    SetFocus(mainWindow());
+    tick();
+    pumpFor(100);
+    RedrawWindow(mainWindow(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    pumpFor(250);
+  }
+
+  static void parkCursor() { SetCursorPos(1270, 1010); }
+
+  void expectPicture(const std::string& name) {
+    settle();
+    const Picture actual = captureWindow(mainWindow());
+    ASSERT_FALSE(actual.empty());
+    if (updatingPictures()) {
+      ASSERT_TRUE(writeBmp(referencePath(name), actual)) << referencePath(name);
+      return;
+    }
+    const Picture expected = readBmp(referencePath(name));
+    ASSERT_FALSE(expected.empty()) << "no reference " << referencePath(name)
+                                   << "; run with ORVA_UPDATE_PICTURES=1 to write it";
+    const PictureDifference d = comparePictures(expected, actual, kChannelTolerance);
+    const bool same = d.sameSize && d.differingPixels <= kMaxDifferingPixels;
+    if (same) {
+      DeleteFileA(actualPath(name).c_str());  // left by an earlier mismatch
+    } else {
+      writeBmp(actualPath(name), actual);
+    }
+    EXPECT_TRUE(same) << name << ": " << actual.width << "x" << actual.height << " against " << expected.width << "x"
+                      << expected.height << ", " << d.differingPixels << " pixels differ (largest channel difference "
+                      << d.largestChannelDifference << "); the picture taken is " << actualPath(name);
+  }
+};
+
+TEST_F(PictureTest, ExpandedWindowWithAListAndAPausedEntry) {
+  startWithList();
+  expectPicture("expanded");
+}
+
+TEST_F(PictureTest, CollapsedToTheControlRow) {
+  startWithList();
+  command(IDC_LIST_TOGGLE);
+  pumpFor(50);
+  RECT client;
+  GetClientRect(mainWindow(), &client);
+  ASSERT_EQ(client.bottom, 29);
+  expectPicture("collapsed");
+}
+
+TEST_F(PictureTest, CompactModeKeepsTitleSeekAndVolume) {
+  startWithList();
+  SendMessageA(mainWindow(), WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 20));
+  ASSERT_EQ(shell().compactMode, 1);
+  expectPicture("compact");
+}
+
+TEST_F(PictureTest, PressedButtonsAreSunkenAndModeShowsItsWord) {
+  startWithList();
+  command(IDC_LIST_TOGGLE);
+  SendMessageA(shell().buttons[kButtonPlay], BM_SETSTATE, TRUE, 0);
+  SendMessageA(shell().buttons[kButtonMode], BM_SETSTATE, TRUE, 0);
+  expectPicture("pressed");
+}
+
+}  // namespace
+}  // namespace orva::test
