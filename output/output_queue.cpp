@@ -295,8 +295,10 @@ int32_t outputGetVolume(int32_t* left, int32_t* right) {
   // hosts show, and set, a muted volume.
   uint32_t packed = 0;
   if (!device().getVolume(q.deviceId.load(), packed)) packed = 0xFFFFFFFFu;
-  if (left != nullptr) *left = static_cast<int32_t>((packed & 0xFFFFu) * 100u / 0xFFFFu);
-  if (right != nullptr) *right = static_cast<int32_t>((packed >> 16) * 100u / 0xFFFFu);
+  // Rounded, so that a level set reads back as itself: truncated, 50 % went
+  // in as 0x7FFF and came back as 49, and each volume step lost one.
+  if (left != nullptr) *left = static_cast<int32_t>(((packed & 0xFFFFu) * 100u + 0x7FFFu) / 0xFFFFu);
+  if (right != nullptr) *right = static_cast<int32_t>(((packed >> 16) * 100u + 0x7FFFu) / 0xFFFFu);
   return 1;
 }
 

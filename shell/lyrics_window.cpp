@@ -110,10 +110,9 @@ LRESULT onCreate(HWND window) {
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
   for (int line = 0; line < kLineCount; ++line) {
     const DWORD extended = line == 0 ? WS_EX_TRANSPARENT : 0;
-    gView.lines[line] = CreateWindowExA(extended, "STATIC", "",
-                                        WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX,
-                                        kLineX, kLineY[line], kFirstLineWidth, kFirstLineHeight, window, nullptr,
-                                        instance, nullptr);
+    gView.lines[line] = CreateWindowExA(
+        extended, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX, kLineX,
+        kLineY[line], kFirstLineWidth, kFirstLineHeight, window, nullptr, instance, nullptr);
     gView.shown[line][0] = '\0';
   }
   gView.normalFont = lyricsFont(FW_NORMAL);

@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "orva_engine.h"
@@ -114,16 +115,31 @@ LRESULT onKeyDown(WPARAM key) {
 }
 
 // Any program on the desktop can send this message: the text is used only
-// when it carries our tag and ends within its stated size.
+// when it carries our tag and ends within its stated size. A message sent
+// from another process is delivered whenever this thread waits inside a
+// system call (a wave device opening, the tray icon), even in the middle of
+// starting a track, so the text is only kept here and acted on from the
+// message loop.
 LRESULT onCopyData(const COPYDATASTRUCT* data) {
   if (data == nullptr) return 0;
   std::vector<char> text(kForwardedTextCapacity);
   const CopyData payload{data->dwData, data->cbData, data->lpData};
   if (!acceptForwardedText(payload, text.data(), text.size())) return 0;
   ShellState& s = shellState();
+  s.forwardedLines.emplace_back(text.data());
+  PostMessageA(s.mainWindow, WM_ORVA_FORWARDED, 0, 0);
+  return 0;
+}
+
+LRESULT onForwarded() {
+  ShellState& s = shellState();
+  std::vector<std::string> lines;
+  lines.swap(s.forwardedLines);
   WaitCursor wait;
-  cancelMoveDrag();
-  playEntry(addArgumentString(s.playlist, text.data()));
+  for (std::string& line : lines) {
+    cancelMoveDrag();
+    playEntry(addArgumentString(s.playlist, line.data()));
+  }
   return 0;
 }
 
@@ -237,6 +253,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER: return onTimer(wParam);
     case WM_KEYDOWN: return onKeyDown(wParam);
     case WM_COPYDATA: return onCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_ORVA_FORWARDED: return onForwarded();
     case WM_DROPFILES: return onDropFiles(reinterpret_cast<HDROP>(wParam));
     case WM_RBUTTONUP: return onRightButtonUp();
     case WM_MEASUREITEM: return onMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "playlist/ordering.h"
 #include "playlist/path_parts.h"
@@ -44,6 +46,9 @@ struct ShellState {
   char settingsPath[kMaxPath] = {};
   char commandLine[kForwardedTextCapacity] = {};
   int32_t commandLinePresent = 0;
+  // Command lines of later starts, taken in from WM_COPYDATA and acted on
+  // from the message loop.
+  std::vector<std::string> forwardedLines;
 
   // Windows and the menu, kept for the whole run.
   HWND mainWindow = nullptr;

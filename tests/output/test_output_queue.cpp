@@ -200,7 +200,12 @@ TEST_F(OutputQueueTest, VolumeWhileClosedGoesToTheChosenDevice) {
   int32_t left = 0, right = 0;
   outputGetVolume(&left, &right);
   EXPECT_EQ(left, 100);
-  EXPECT_EQ(right, 49);  // 50 % is 0x7FFF, which reads back as 49 % in whole percent
+  EXPECT_EQ(right, 50);  // 0x7FFF, which is 49.998 %
+  for (int32_t level = 0; level <= 100; ++level) {
+    outputSetVolume(level, level);
+    outputGetVolume(&left, &right);
+    ASSERT_EQ(left, level) << "every level reads back as itself";
+  }
   EXPECT_EQ(outputGetCaps(), kCapsVolume | kCapsLrVolume);
 
   device_.setVolumeUnreadable(true);

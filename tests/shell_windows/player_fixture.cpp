@@ -54,9 +54,10 @@ void PlayerTest::TearDown() {
 
 void PlayerTest::pumpFor(int ms) {
   const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  drainMessages();
   while (static_cast<int32_t>(end - GetTickCount()) > 0) {
-    drainMessages();
     Sleep(5);
+    drainMessages();
   }
 }
 

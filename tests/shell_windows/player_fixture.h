@@ -31,7 +31,7 @@ class PlayerTest : public ::testing::Test {
   const std::string& programDir() const { return programDir_.path(); }
   std::string file(const std::string& name) const { return programDir_.file(name); }
 
-  // Messages of this thread for `ms` milliseconds.
+  // Messages of this thread for `ms` milliseconds (those waiting now, for 0).
   void pumpFor(int ms);
   // Pumps until `done` or `timeoutMs`; the last answer of `done`.
   bool pumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
