@@ -69,8 +69,8 @@
 #define MINI_TICK_MS 100
 
 // Messages.
-#define WM_ORVA_TRAY 1025              // WM_USER + 1, the tray icon's callback
-#define WM_ORVA_FORWARDED 0x8000 + 10  // WM_APP + 10: forwarded command lines wait here
+#define WM_ORVA_TRAY 1025                // WM_USER + 1, the tray icon's callback
+#define WM_ORVA_FORWARDED (0x8000 + 10)  // WM_APP + 10: forwarded command lines wait here
 #define TRAY_ICON_UID 1
 
 // Information dialog (INFODLG).
