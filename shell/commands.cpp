@@ -12,6 +12,7 @@
 #include "orva_engine.h"
 #include "playlist/play_mode.h"
 #include "shell/controls.h"
+#include "shell/joystick.h"
 #include "shell/lyrics_window.h"
 #include "shell/playlist_view.h"
 #include "shell/rules/bar_math.h"
@@ -191,6 +192,7 @@ void applyKeyCommand(const KeyCommand& command) {
 void mainTick() {
   ShellState& s = shellState();
   invalidateVolumeBar();
+  stickyModeStep(true);
   int32_t position = 0;
   const int32_t state = engineStateNow(position);
   invalidateSeekBar();
@@ -218,6 +220,7 @@ void mainTick() {
 void fastTick() {
   if (shellState().lyricsLoaded) updateLyricLines();
   hoverCloseButton();
+  joystickTick();
 }
 
 }  // namespace orva

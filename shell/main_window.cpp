@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <mmsystem.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -18,12 +19,14 @@
 #include "shell/controls.h"
 #include "shell/file_dialogs.h"
 #include "shell/gdi_resources.h"
+#include "shell/joystick.h"
 #include "shell/playlist_view.h"
 #include "shell/rules/forwarding.h"
 #include "shell/rules/key_commands.h"
 #include "shell/rules/layout_rules.h"
 #include "shell/rules/row_paint.h"
 #include "shell/shell_state.h"
+#include "shell/tray.h"
 #include "shell/wait_cursor.h"
 #include "shell/window_layout.h"
 
@@ -254,6 +257,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_KEYDOWN: return onKeyDown(wParam);
     case WM_COPYDATA: return onCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_ORVA_FORWARDED: return onForwarded();
+    case WM_ORVA_TRAY: onTrayMessage(LOWORD(lParam)); return 0;
+    case MM_JOY1BUTTONDOWN:
+    case MM_JOY2BUTTONDOWN: onJoystickButtons(wParam); return 0;
     case WM_DROPFILES: return onDropFiles(reinterpret_cast<HDROP>(wParam));
     case WM_RBUTTONUP: return onRightButtonUp();
     case WM_MEASUREITEM: return onMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));

@@ -14,6 +14,7 @@
 #include "shell/commands.h"
 #include "shell/controls.h"
 #include "shell/gdi_resources.h"
+#include "shell/joystick.h"
 #include "shell/main_window.h"
 #include "shell/playlist_view.h"
 #include "shell/shell_settings.h"
@@ -110,6 +111,7 @@ LRESULT onMainCreate(HWND window) {
   installControlProcedures();
   createUiFont();
   giveUiFont();
+  initJoystick(window);
   DragAcceptFiles(window, TRUE);
   SetTimer(window, IDT_MAIN_TICK, MAIN_TICK_MS, nullptr);
   SetTimer(window, IDT_FAST_TICK, FAST_TICK_MS, nullptr);
@@ -129,6 +131,7 @@ LRESULT onMainDestroy(HWND window) {
   saveShellSettings();
   KillTimer(window, IDT_MAIN_TICK);
   KillTimer(window, IDT_FAST_TICK);
+  releaseJoystick();
   engineStop();
   engineShutdown();
   cancelMoveDrag();

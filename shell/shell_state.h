@@ -84,6 +84,8 @@ struct ShellState {
   int32_t volumeShown = 0;
   int32_t lyricsLoaded = 0;
   int32_t closeButtonShown = 0;
+  int32_t joystickLastX = 0;  // the stick's directions at the last poll
+  int32_t joystickLastY = 0;
 
   // Options (the settings file keeps them between runs).
   Settings settings{};  // as loaded; the values below are the live ones

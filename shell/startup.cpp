@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -101,6 +103,9 @@ int32_t registerWindowClasses(HINSTANCE instance) {
   engineSetVolume(s.volumeLeft, s.volumeLeft);
   engineSetEqualizer(nullptr);
   s.decoderSettings = DecoderSettings{6, 4, 1, 0};
+  // Trackbars of the equalizer and mini windows.
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
   createGdiResources();
 
   WNDCLASSA main{};

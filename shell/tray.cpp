@@ -10,6 +10,7 @@
 
 #include "resources/resource_ids.h"
 #include "shell/commands.h"
+#include "shell/mini_window.h"
 #include "shell/rules/title_text.h"
 #include "shell/shell_state.h"
 
@@ -39,5 +40,43 @@ void setTrayTip(const char* text) {
 }
 
 void removeTrayIcon() { Shell_NotifyIconA(NIM_DELETE, &shellState().trayIcon); }
+
+namespace {
+
+void hideOrShowPlayer() {
+  const ShellState& s = shellState();
+  if (IsWindowVisible(s.mainWindow)) {
+    ShowWindow(s.mainWindow, SW_HIDE);
+    ShowWindow(s.equalizerWindow, SW_HIDE);
+    ShowWindow(s.lyricsWindow, SW_HIDE);
+    return;
+  }
+  ShowWindow(s.mainWindow, SW_SHOW);
+  if (s.equalizerVisible) ShowWindow(s.equalizerWindow, SW_SHOW);
+  if (s.lyricsVisible) {
+    ShowWindow(s.lyricsWindow, SW_SHOW);
+    SetForegroundWindow(s.lyricsWindow);
+  }
+  SetForegroundWindow(s.mainWindow);
+}
+
+void popUpMainMenu() {
+  const ShellState& s = shellState();
+  POINT cursor;
+  GetCursorPos(&cursor);
+  // The menu must close when the user clicks elsewhere.
+  SetForegroundWindow(s.mainWindow);
+  TrackPopupMenu(GetSubMenu(s.menu, POPUP_MAIN), TPM_LEFTBUTTON, cursor.x, cursor.y, 0, s.mainWindow, nullptr);
+}
+
+}  // namespace
+
+void onTrayMessage(UINT mouseMessage) {
+  switch (mouseMessage) {
+    case WM_LBUTTONUP: return hideOrShowPlayer();
+    case WM_RBUTTONUP: return popUpMainMenu();
+    case WM_MBUTTONUP: openMiniWindow(shellState().mainWindow); return;
+  }
+}
 
 }  // namespace orva

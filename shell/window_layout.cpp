@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "shell/rules/snapping.h"
+#include "shell/rules/sticky_mode.h"
 #include "shell/shell_state.h"
 
 namespace orva {
@@ -168,7 +169,7 @@ void endWindowDrag() {
 
 void dragWindow(bool leftButtonDown, POINT client) {
   ShellState& s = shellState();
-  if (!s.dragging) return;
+  if (!s.dragging) return stickyModeStep(false);
   if (!leftButtonDown) {
     s.dragging = false;
     return;
@@ -181,6 +182,38 @@ void dragWindow(bool leftButtonDown, POINT client) {
                        s.stickyMode != 0};
   const Point to = snapDraggedWindow(Point{cursor.x, cursor.y}, drag, snapScreen());
   SetWindowPos(s.mainWindow, nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+namespace {
+
+bool playerHoldsTheMouse() {
+  const ShellState& s = shellState();
+  const HWND holder = GetCapture();
+  if (holder == nullptr) return false;
+  if (holder == s.mainWindow || holder == s.playlistBox) return true;
+  return dockedWindowShown() && (holder == s.equalizerWindow || holder == s.lyricsWindow);
+}
+
+}  // namespace
+
+void stickyModeStep(bool fromTimer) {
+  ShellState& s = shellState();
+  if (!s.stickyMode || s.mainWindow == nullptr) return;
+  RECT window;
+  RECT desktop;
+  POINT cursor;
+  GetWindowRect(s.mainWindow, &window);
+  GetWindowRect(GetDesktopWindow(), &desktop);
+  GetCursorPos(&cursor);
+  const StickyInput in{toRect(window), toRect(desktop), Point{cursor.x, cursor.y}, dockedWindowShown(),
+                       playerHoldsTheMouse()};
+  const StickyMove step = stickyStep(in);
+  if (!step.move) return;
+  if (fromTimer) {
+    MoveWindow(s.mainWindow, step.x, window.top, window.right - window.left, window.bottom - window.top, TRUE);
+  } else {
+    SetWindowPos(s.mainWindow, nullptr, step.x, window.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  }
 }
 
 }  // namespace orva

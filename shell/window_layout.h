@@ -33,4 +33,9 @@ void beginWindowDrag(POINT client);
 void endWindowDrag();
 void dragWindow(bool leftButtonDown, POINT client);
 
+// Sticky mode: hide against the right screen edge or slide out, by where
+// the pointer is. The 500 ms timer moves the window with a repaint; the
+// mouse-move path only moves it.
+void stickyModeStep(bool fromTimer);
+
 }  // namespace orva

@@ -61,4 +61,16 @@ int32_t volumeStepUp(int32_t volume) { return std::clamp(volume + kVolumeStep, 0
 
 int32_t volumeStepDown(int32_t volume) { return std::clamp(volume - kVolumeStep, 0, kMaxVolume); }
 
+int32_t miniSeekPosition(int64_t positionMs, int32_t totalSeconds) {
+  if (totalSeconds <= 0 || positionMs <= 0) return 0;
+  const int64_t at = positionMs * kMiniSeekRange / (static_cast<int64_t>(totalSeconds) * 1000);
+  return static_cast<int32_t>(std::min<int64_t>(at, kMiniSeekRange));
+}
+
+int32_t miniSeekSeconds(int32_t sliderPosition, int32_t totalSeconds) {
+  if (totalSeconds <= 0) return 0;
+  const int64_t at = std::clamp(sliderPosition, 0, kMiniSeekRange);
+  return static_cast<int32_t>(at * totalSeconds / kMiniSeekRange);
+}
+
 }  // namespace orva

@@ -51,4 +51,13 @@ int32_t volumeKnobY(int32_t volume);
 int32_t volumeStepUp(int32_t volume);
 int32_t volumeStepDown(int32_t volume);
 
+// --- the mini window's sliders ---
+
+// The seek slider runs 0 .. 300 over the track.
+inline constexpr int32_t kMiniSeekRange = 300;
+// The slider position for a play position; 0 without a length.
+int32_t miniSeekPosition(int64_t positionMs, int32_t totalSeconds);
+// The second a slider position stands for.
+int32_t miniSeekSeconds(int32_t sliderPosition, int32_t totalSeconds);
+
 }  // namespace orva

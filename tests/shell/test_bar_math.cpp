@@ -92,5 +92,15 @@ TEST(VolumeBar, StepsStayInRange) {
   EXPECT_EQ(volumeStepDown(5), 0);
 }
 
+TEST(MiniSeekSlider, ThreeHundredStepsOverTheTrack) {
+  EXPECT_EQ(miniSeekSeconds(150, 300), 150) << "the middle of a 300-second track";
+  EXPECT_EQ(miniSeekSeconds(300, 61), 61);
+  EXPECT_EQ(miniSeekSeconds(400, 61), 61);
+  EXPECT_EQ(miniSeekSeconds(10, 0), 0);
+  EXPECT_EQ(miniSeekPosition(30500, 61), 150);
+  EXPECT_EQ(miniSeekPosition(90000, 61), 300) << "past the stated length stays at the end";
+  EXPECT_EQ(miniSeekPosition(5000, 0), 0);
+}
+
 }  // namespace
 }  // namespace orva
