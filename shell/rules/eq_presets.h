@@ -26,6 +26,11 @@ const EqualizerPreset& equalizerPreset(int32_t index);
 // trunc(120 - (31 - code) x 3.125): code 0 gives 23, 31 the centre, 63 gives 220.
 int32_t presetSliderPosition(int32_t code);
 inline constexpr int32_t bandValueAt(int32_t position) { return kEqualizerSliderCentre - position; }
-inline constexpr int32_t sliderPositionFor(int32_t bandValue) { return kEqualizerSliderCentre - bandValue; }
+// A stored band value beyond +-12 dB puts the slider at its end.
+inline constexpr int32_t sliderPositionFor(int32_t bandValue) {
+  const int32_t limit = kEqualizerSliderMax - kEqualizerSliderCentre;
+  const int32_t kept = bandValue > limit ? limit : (bandValue < -limit ? -limit : bandValue);
+  return kEqualizerSliderCentre - kept;
+}
 
 }  // namespace orva

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <set>
 #include <string>
 
@@ -27,7 +28,12 @@ TEST(EqualizerPresets, SliderPositionsAndBandValuesMirrorAroundTheCentre) {
   EXPECT_EQ(bandValueAt(0), 120);
   EXPECT_EQ(bandValueAt(kEqualizerSliderMax), -120);
   EXPECT_EQ(sliderPositionFor(0), kEqualizerSliderCentre);
-  EXPECT_EQ(sliderPositionFor(130), -10);  // the slider itself clamps to 0
+  EXPECT_EQ(sliderPositionFor(-47), 167);
+  // Values from a hand-edited settings file end at the slider's ends.
+  EXPECT_EQ(sliderPositionFor(130), 0);
+  EXPECT_EQ(sliderPositionFor(-121), kEqualizerSliderMax);
+  EXPECT_EQ(sliderPositionFor(INT32_MIN), kEqualizerSliderMax);
+  EXPECT_EQ(sliderPositionFor(INT32_MAX), 0);
 }
 
 TEST(EqualizerPresets, TableHoldsThirtyNamedPresetsOfValidCodes) {
