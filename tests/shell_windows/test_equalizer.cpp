@@ -62,6 +62,37 @@ class EqualizerTest : public PlayerTest {
   }
 };
 
+// A pop-up menu seen from inside its modal loop: a timer looks at it, then
+// closes it.
+struct MenuSeen {
+  HMENU menu = nullptr;
+  RECT rect{};
+};
+MenuSeen gMenuSeen;
+
+void CALLBACK lookAtMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  const HWND menuWindow = FindWindowA("#32768", nullptr);
+  if (menuWindow == nullptr || !IsWindowVisible(menuWindow)) return;
+  KillTimer(nullptr, timer);
+  gMenuSeen.menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+  GetWindowRect(menuWindow, &gMenuSeen.rect);
+  EndMenu();
+}
+
+// Sends `message` to `window`; returns when the menu it opened was closed.
+MenuSeen menuOpenedBy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  gMenuSeen = MenuSeen{};
+  SetTimer(nullptr, 0, 50, lookAtMenu);
+  SendMessageA(window, message, wParam, lParam);
+  return gMenuSeen;
+}
+
+std::string menuText(HMENU menu, int position) {
+  char text[64] = {};
+  GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+  return text;
+}
+
 void presetValues(int index, int32_t (&values)[kEqualizerBands]) {
   for (int b = 0; b < kEqualizerBands; ++b)
     values[b] = bandValueAt(presetSliderPosition(equalizerPreset(index).codes[b]));
@@ -106,6 +137,34 @@ TEST_F(EqualizerTest, APresetWhileOffMovesTheSlidersOnlyAndTheBoxThenSendsIt) {
 
   setBox(false);
   EXPECT_FALSE(decoderEqualizerOn());
+}
+
+TEST_F(EqualizerTest, TheLoadButtonOpensThePresetMenuAtItsCorner) {
+  startPlayer();
+  command(IDC_EQUALIZER_TOGGLE);
+  const MenuSeen seen = menuOpenedBy(panel(), WM_COMMAND, MAKEWPARAM(IDC_EQ_LOAD, BN_CLICKED), 0);
+  ASSERT_NE(seen.menu, nullptr);
+  RECT button{};
+  GetWindowRect(GetDlgItem(panel(), IDC_EQ_LOAD), &button);
+  EXPECT_EQ(seen.rect.left, button.left);
+  EXPECT_EQ(seen.rect.top, button.top);
+
+  ASSERT_EQ(GetMenuItemCount(seen.menu), 1);
+  EXPECT_EQ(menuText(seen.menu, 0), "設定値");
+  const HMENU presets = GetSubMenu(seen.menu, 0);
+  ASSERT_EQ(GetMenuItemCount(presets), kEqualizerPresetCount);
+  for (int i = 0; i < kEqualizerPresetCount; ++i) {
+    EXPECT_EQ(GetMenuItemID(presets, i), static_cast<UINT>(IDM_EQ_PRESET_FIRST + i));
+    EXPECT_EQ(menuText(presets, i), equalizerPreset(i).name);
+  }
+}
+
+TEST_F(EqualizerTest, ARightClickOnThePanelOrASliderOpensTheMainMenu) {
+  startPlayer();
+  command(IDC_EQUALIZER_TOGGLE);
+  const HMENU mainMenu = GetSubMenu(shell().menu, POPUP_MAIN);
+  EXPECT_EQ(menuOpenedBy(panel(), WM_RBUTTONUP, 0, MAKELPARAM(150, 90)).menu, mainMenu);
+  EXPECT_EQ(menuOpenedBy(slider(2), WM_RBUTTONUP, 0, MAKELPARAM(2, 20)).menu, mainMenu);
 }
 
 TEST_F(EqualizerTest, ResetWhileOffSendsFlatBands) {
