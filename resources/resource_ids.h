@@ -101,6 +101,13 @@
 // Equalizer window (EQDLG). Band 1 is 1006; bands 2 to 10 are 1014 to 1022.
 #define IDC_EQ_BAND1 1006
 #define IDC_EQ_BAND2 1014
+#define IDC_EQ_BAND3 1015
+#define IDC_EQ_BAND4 1016
+#define IDC_EQ_BAND5 1017
+#define IDC_EQ_BAND6 1018
+#define IDC_EQ_BAND7 1019
+#define IDC_EQ_BAND8 1020
+#define IDC_EQ_BAND9 1021
 #define IDC_EQ_BAND10 1022
 #define IDC_EQ_ENABLE 1007
 #define IDC_EQ_RESET 1008
