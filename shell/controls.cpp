@@ -12,6 +12,8 @@
 #include "resources/resource_ids.h"
 #include "shell/commands.h"
 #include "shell/gdi_resources.h"
+#include "shell/gdi_scope.h"
+#include "shell/menus.h"
 #include "shell/rules/bar_math.h"
 #include "shell/rules/key_commands.h"
 #include "shell/rules/title_text.h"
@@ -47,25 +49,6 @@ void subclass(HWND window, WNDPROC procedure) {
   const auto previous =
       reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
   gSubclassed[gSubclassedCount++] = SubclassedControl{window, previous};
-}
-
-class Selected {
- public:
-  Selected(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-  ~Selected() { SelectObject(dc_, previous_); }
-  Selected(const Selected&) = delete;
-  Selected& operator=(const Selected&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
-
-void popUpMainMenu() {
-  ShellState& s = shellState();
-  POINT cursor;
-  GetCursorPos(&cursor);
-  TrackPopupMenu(GetSubMenu(s.menu, POPUP_MAIN), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, s.mainWindow, nullptr);
 }
 
 // Mouse messages of a control go on to the main window in its coordinates.

@@ -11,6 +11,7 @@
 #include "orva_engine.h"
 #include "resources/resource_ids.h"
 #include "shell/gdi_resources.h"
+#include "shell/menus.h"
 #include "shell/rules/eq_presets.h"
 #include "shell/shell_state.h"
 
@@ -73,13 +74,6 @@ void settleSliders(EqualizerWindow& eq) {
 }
 
 // --- the main window's menu and mouse ---
-
-void popUpMainMenu() {
-  const ShellState& s = shellState();
-  POINT cursor;
-  GetCursorPos(&cursor);
-  TrackPopupMenu(GetSubMenu(s.menu, POPUP_MAIN), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, s.mainWindow, nullptr);
-}
 
 // Dragging the panel drags the main window, which reads the point in its
 // own client coordinates.

@@ -17,6 +17,7 @@
 #include "shell/controls.h"
 #include "shell/gdi_resources.h"
 #include "shell/shell_state.h"
+#include "shell/wait_cursor.h"
 
 namespace orva {
 
@@ -38,14 +39,6 @@ constexpr char kBrowseTitle[] = "ＭＰ３ファイルのあるフォルダを�
 constexpr char kSubfolderBoxText[] = "サブディレクトリも探す";
 constexpr int kSubfolderBoxId = 3000;
 constexpr char kInitialFolder[] = "c:\\";
-
-class WaitCursor {
- public:
-  WaitCursor() { SetCursor(LoadCursorA(nullptr, IDC_WAIT)); }
-  ~WaitCursor() { SetCursor(LoadCursorA(nullptr, IDC_ARROW)); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 void repaintMainWindow() {
   const HWND main = shellState().mainWindow;

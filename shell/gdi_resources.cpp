@@ -3,6 +3,7 @@
 #include "shell/gdi_resources.h"
 
 #include "resources/resource_ids.h"
+#include "shell/gdi_scope.h"
 #include "shell/shell_state.h"
 
 namespace orva {
@@ -18,19 +19,6 @@ struct GlyphSheet {
   HGDIOBJ previous = nullptr;
 };
 GlyphSheet gSheet;
-
-// Selects an object into a device context for one scope.
-class Selected {
- public:
-  Selected(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-  ~Selected() { SelectObject(dc_, previous_); }
-  Selected(const Selected&) = delete;
-  Selected& operator=(const Selected&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
 
 HPEN systemPen(int colourIndex) { return CreatePen(PS_SOLID, 1, GetSysColor(colourIndex)); }
 

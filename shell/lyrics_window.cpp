@@ -8,6 +8,7 @@
 #include "resources/resource_ids.h"
 #include "shell/gdi_resources.h"
 #include "shell/gdi_scope.h"
+#include "shell/menus.h"
 #include "shell/shell_state.h"
 
 namespace orva {
@@ -162,10 +163,7 @@ LRESULT forwardToMainWindow(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 LRESULT onRightButtonUp() {
-  const ShellState& s = shellState();
-  POINT cursor;
-  GetCursorPos(&cursor);
-  TrackPopupMenu(GetSubMenu(s.menu, POPUP_MAIN), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, s.mainWindow, nullptr);
+  popUpMainMenu();
   return 0;
 }
 

@@ -20,6 +20,7 @@
 #include "shell/file_dialogs.h"
 #include "shell/gdi_resources.h"
 #include "shell/joystick.h"
+#include "shell/menus.h"
 #include "shell/playlist_view.h"
 #include "shell/rules/forwarding.h"
 #include "shell/rules/key_commands.h"
@@ -178,10 +179,7 @@ LRESULT onDropFiles(HDROP drop) {
 }
 
 LRESULT onRightButtonUp() {
-  POINT cursor;
-  GetCursorPos(&cursor);
-  ShellState& s = shellState();
-  TrackPopupMenu(GetSubMenu(s.menu, POPUP_MAIN), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, s.mainWindow, nullptr);
+  popUpMainMenu();
   return 0;
 }
 

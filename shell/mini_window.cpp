@@ -81,7 +81,8 @@ void onSeekSlider(HWND dialog) {
 
 void onVolumeSlider(HWND dialog) {
   ShellState& s = shellState();
-  const int32_t level = kVolumeRange - static_cast<int32_t>(SendMessageA(slider(dialog, IDC_MINI_VOLUME), TBM_GETPOS, 0, 0));
+  const int32_t level =
+      kVolumeRange - static_cast<int32_t>(SendMessageA(slider(dialog, IDC_MINI_VOLUME), TBM_GETPOS, 0, 0));
   s.volumeShown = level;
   engineSetVolume(level, level);
   readVolumeBack();
@@ -104,8 +105,6 @@ INT_PTR CALLBACK miniProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-HWND openMiniWindow(HWND owner) {
-  return CreateDialogParamA(shellState().appInstance, IDD_MINI, owner, miniProc, 0);
-}
+HWND openMiniWindow(HWND owner) { return CreateDialogParamA(shellState().appInstance, IDD_MINI, owner, miniProc, 0); }
 
 }  // namespace orva

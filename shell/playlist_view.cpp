@@ -3,6 +3,7 @@
 // changes. Its procedure adds the keys, the double click, the move drag
 // and the list menu.
 #include "shell/playlist_view.h"
+#include "shell/menus.h"
 
 #include <windows.h>
 
@@ -20,6 +21,7 @@
 #include "shell/rules/list_drag.h"
 #include "shell/rules/row_paint.h"
 #include "shell/shell_state.h"
+#include "shell/wait_cursor.h"
 
 namespace orva {
 
@@ -52,14 +54,6 @@ class PlaylistBoxView final : public PlaylistView {
   }
 };
 PlaylistBoxView gView;
-
-class WaitCursor {
- public:
-  WaitCursor() { SetCursor(LoadCursorA(nullptr, IDC_WAIT)); }
-  ~WaitCursor() { SetCursor(LoadCursorA(nullptr, IDC_ARROW)); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 LRESULT passOn(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
   return CallWindowProcA(gBoxPrevious, box, message, wParam, lParam);
@@ -173,9 +167,7 @@ LRESULT onRightButtonUp(HWND box, WPARAM keys, LPARAM point) {
     passOn(box, WM_LBUTTONUP, 0, point);
   }
   if (s.listDrag.dragState == kListDragIdle) {
-    POINT cursor;
-    GetCursorPos(&cursor);
-    TrackPopupMenu(GetSubMenu(s.menu, POPUP_LIST), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, box, nullptr);
+    popUpMenuAtCursor(POPUP_LIST, box, TPM_RIGHTBUTTON);
   }
   return 0;
 }

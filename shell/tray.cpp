@@ -1,5 +1,6 @@
 // The tray icon's record lives in the shell state for the whole run.
 #include "shell/tray.h"
+#include "shell/menus.h"
 
 #include <windows.h>
 
@@ -60,13 +61,11 @@ void hideOrShowPlayer() {
   SetForegroundWindow(s.mainWindow);
 }
 
-void popUpMainMenu() {
-  const ShellState& s = shellState();
-  POINT cursor;
-  GetCursorPos(&cursor);
+void popUpTrayMenu() {
+  const HWND main = shellState().mainWindow;
   // The menu must close when the user clicks elsewhere.
-  SetForegroundWindow(s.mainWindow);
-  TrackPopupMenu(GetSubMenu(s.menu, POPUP_MAIN), TPM_LEFTBUTTON, cursor.x, cursor.y, 0, s.mainWindow, nullptr);
+  SetForegroundWindow(main);
+  popUpMenuAtCursor(POPUP_MAIN, main, TPM_LEFTBUTTON);
 }
 
 }  // namespace
@@ -74,7 +73,7 @@ void popUpMainMenu() {
 void onTrayMessage(UINT mouseMessage) {
   switch (mouseMessage) {
     case WM_LBUTTONUP: return hideOrShowPlayer();
-    case WM_RBUTTONUP: return popUpMainMenu();
+    case WM_RBUTTONUP: return popUpTrayMenu();
     case WM_MBUTTONUP: openMiniWindow(shellState().mainWindow); return;
   }
 }

@@ -14,11 +14,11 @@ inline constexpr int32_t kStickyStripWidth = 13;
 inline constexpr int32_t kStickyBorderOverhang = 3;
 
 struct StickyInput {
-  Rect window;         // the main window
-  Rect desktop;        // the desktop window's rectangle
-  Point cursor;        // screen coordinates
-  bool docked;         // the equalizer or lyrics window is shown below
-  bool holdsCapture;   // the player's windows hold the mouse
+  Rect window;        // the main window
+  Rect desktop;       // the desktop window's rectangle
+  Point cursor;       // screen coordinates
+  bool docked;        // the equalizer or lyrics window is shown below
+  bool holdsCapture;  // the player's windows hold the mouse
 };
 
 // The pointer counts as over the player.
