@@ -1,6 +1,8 @@
-// Pictures of the main window compared with the committed references in
-// pictures/: the expanded window with a list and a paused entry, the window
-// collapsed to its control row, compact mode, and pressed buttons.
+// Pictures of the player compared with the committed references in
+// pictures/: the main window expanded with a list and a paused entry,
+// collapsed to its control row, in compact mode and with pressed buttons;
+// the equalizer window with a preset, the lyrics window with three lines,
+// and the mini window.
 //
 // Each picture is the window's area copied from the screen after it has
 // painted, at a fixed place and size, with a fixed list, the engine paused
@@ -105,9 +107,14 @@ class PictureTest : public PlayerTest {
 
   static void parkCursor() { SetCursorPos(1270, 1010); }
 
-  void expectPicture(const std::string& name) {
+  void expectPicture(const std::string& name) { expectPictureOf(name, mainWindow()); }
+
+  void expectPictureOf(const std::string& name, HWND window) {
     settle();
-    const Picture actual = captureWindow(mainWindow());
+    expectCapture(name, captureWindow(window));
+  }
+
+  void expectCapture(const std::string& name, const Picture& actual) {
     ASSERT_FALSE(actual.empty());
     if (updatingPictures()) {
       ASSERT_TRUE(writeBmp(referencePath(name), actual)) << referencePath(name);
@@ -157,6 +164,54 @@ TEST_F(PictureTest, PressedButtonsAreSunkenAndModeShowsItsWord) {
   SendMessageA(shell().buttons[kButtonPlay], BM_SETSTATE, TRUE, 0);
   SendMessageA(shell().buttons[kButtonMode], BM_SETSTATE, TRUE, 0);
   expectPicture("pressed");
+}
+
+TEST_F(PictureTest, TheEqualizerWindowWithAPreset) {
+  startWithList();
+  command(IDC_EQUALIZER_TOGGLE);
+  SendMessageA(shell().equalizerWindow, WM_COMMAND, IDC_EQ_ENABLE, 0);
+  SendMessageA(GetDlgItem(shell().equalizerWindow, IDC_EQ_ENABLE), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageA(shell().equalizerWindow, WM_COMMAND, IDM_EQ_PRESET_FIRST + 7, 0);  // "Full Bass"
+  expectPictureOf("equalizer", shell().equalizerWindow);
+}
+
+TEST_F(PictureTest, TheLyricsWindowWithThreeLines) {
+  const std::string song = writeMpeg("song.mp3", 385, "歌", "能登");
+  const std::string lyrics = "[00:00]はじまりの朝\r\n[00:02]ソフトな表現で\r\n[00:04]歌おう\r\n[00:06]おわり\r\n";
+  writeFileBytes(file("song.txt"), std::vector<uint8_t>(lyrics.begin(), lyrics.end()));
+  startPlayer(song);
+  command(IDM_PAUSE);
+  ASSERT_TRUE(pumpUntil([this] { return engineStateNow() == ENGINE_PAUSED; }));
+  engineSeekSeconds(3);
+  ASSERT_TRUE(pumpUntil([] {
+    int32_t seconds = 0;
+    engineGetState(&seconds);
+    return seconds == 3;
+  }));
+  placeWindow(kWidth, 29 + 8);
+  command(IDC_LYRICS_TOGGLE);
+  SendMessageA(mainWindow(), WM_TIMER, IDT_FAST_TICK, 0);
+  expectPictureOf("lyrics", shell().lyricsWindow);
+}
+
+TEST_F(PictureTest, TheMiniWindow) {
+  startWithList();
+  SendMessageA(mainWindow(), WM_ORVA_TRAY, TRAY_ICON_UID, WM_MBUTTONUP);
+  HWND mini = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM found) {
+        if (GetDlgItem(window, IDC_MINI_SEEK) == nullptr) return TRUE;
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&mini));
+  ASSERT_NE(mini, nullptr);
+  // The mini window closes when it loses activation: no settle() here.
+  SendMessageA(mini, WM_TIMER, IDT_MINI_TICK, 0);
+  RedrawWindow(mini, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  pumpFor(250);
+  expectCapture("mini", captureWindow(mini));
 }
 
 }  // namespace
