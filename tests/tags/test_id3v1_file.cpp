@@ -175,9 +175,9 @@ TEST_F(Id3v1File, RiffWithoutListGoesThroughTheInfoWriter) {
 }
 
 TEST_F(Id3v1File, FailureAtAnyStepLeavesTheOldFile) {
-  Bytes b;
-  b.bytes(test::fakeAudio(40000)).bytes(test::tagBytes("Old"));
-  put(b.v);
+  // A new tag on bare audio: the file is rewritten beside itself and replaced.
+  auto audio = test::fakeAudio(40000);
+  put(audio);
   Id3v1Record r = record("New");
   platform::FileFaultPlan failedWrite;
   failedWrite.failWriteAt = 1;
@@ -188,6 +188,38 @@ TEST_F(Id3v1File, FailureAtAnyStepLeavesTheOldFile) {
   platform::FileFaultPlan failedReplace;
   failedReplace.failReplace = true;
   for (const platform::FileFaultPlan& plan : {failedWrite, shortWrite, diskFull, failedReplace}) {
+    platform::armFileFaultsForTests(plan);
+    EXPECT_EQ(tagWriteId3v1(path.c_str(), &r, 1, 0, written), ENGINE_ERR_WRITE);
+    platform::disarmFileFaultsForTests();
+    EXPECT_EQ(get(), audio);
+    EXPECT_EQ(filesInDir(), 1u);
+  }
+}
+
+TEST_F(Id3v1File, ATagOverAnOldOneIsWrittenInPlaceAndNeverTorn) {
+  Bytes b;
+  b.bytes(test::fakeAudio(40000)).bytes(test::tagBytes("Old"));
+  put(b.v);
+  Id3v1Record r = record("New");
+  Bytes expect;
+  expect.bytes(test::fakeAudio(40000)).bytes(rendered(r));
+
+  // One write of 128 bytes: the audio is never written, nothing is replaced.
+  platform::FileFaultPlan failedReplace;
+  failedReplace.failReplace = true;
+  platform::armFileFaultsForTests(failedReplace);
+  EXPECT_EQ(tagWriteId3v1(path.c_str(), &r, 0, 0, written), ENGINE_OK);
+  EXPECT_EQ(platform::fileWritesForTests(), 1);
+  platform::disarmFileFaultsForTests();
+  EXPECT_EQ(get(), expect.v);
+
+  // A failed or short write puts the old tag back.
+  platform::FileFaultPlan failedWrite;
+  failedWrite.failWriteAt = 1;
+  platform::FileFaultPlan shortWrite;
+  shortWrite.shortWriteAt = 1;
+  for (const platform::FileFaultPlan& plan : {failedWrite, shortWrite}) {
+    put(b.v);
     platform::armFileFaultsForTests(plan);
     EXPECT_EQ(tagWriteId3v1(path.c_str(), &r, 1, 0, written), ENGINE_ERR_WRITE);
     platform::disarmFileFaultsForTests();
