@@ -44,20 +44,20 @@ struct InfoSlotField {
   int32_t slot;
 };
 constexpr InfoSlotField kInfoFields[] = {
-    {IDC_INFO_YEAR, 4},      {IDC_INFO_TITLE, 0},     {IDC_INFO_ARTIST, 1},
-    {IDC_INFO_ALBUM, 2},     {IDC_INFO_COMMENT, 3},   {IDC_INFO_COPYRIGHT, 6},
-    {IDC_INFO_ENGINEER, 7},  {IDC_INFO_SOURCE, 8},    {IDC_INFO_SOFTWARE, 9},
+    {IDC_INFO_YEAR, 4},     {IDC_INFO_TITLE, 0},   {IDC_INFO_ARTIST, 1},
+    {IDC_INFO_ALBUM, 2},    {IDC_INFO_COMMENT, 3}, {IDC_INFO_COPYRIGHT, 6},
+    {IDC_INFO_ENGINEER, 7}, {IDC_INFO_SOURCE, 8},  {IDC_INFO_SOFTWARE, 9},
 };
 constexpr int32_t kGenreSlot = 5;
 
-constexpr int32_t kEditFields[] = {IDC_INFO_YEAR,    IDC_INFO_TITLE,     IDC_INFO_ARTIST,   IDC_INFO_ALBUM,
-                                   IDC_INFO_COMMENT, IDC_INFO_COPYRIGHT, IDC_INFO_ENGINEER, IDC_INFO_SOURCE,
-                                   IDC_INFO_SOFTWARE};
-constexpr int32_t kAllFields[] = {IDC_INFO_GENRE,     IDC_INFO_YEAR,     IDC_INFO_TITLE,  IDC_INFO_ARTIST,
-                                  IDC_INFO_ALBUM,     IDC_INFO_COMMENT,  IDC_INFO_COPYRIGHT,
-                                  IDC_INFO_ENGINEER,  IDC_INFO_SOURCE,   IDC_INFO_SOFTWARE};
-constexpr int32_t kId3Fields[] = {IDC_INFO_GENRE, IDC_INFO_YEAR, IDC_INFO_TITLE, IDC_INFO_ARTIST,
-                                  IDC_INFO_ALBUM, IDC_INFO_COMMENT};
+constexpr int32_t kEditFields[] = {IDC_INFO_YEAR,     IDC_INFO_TITLE,   IDC_INFO_ARTIST,
+                                   IDC_INFO_ALBUM,    IDC_INFO_COMMENT, IDC_INFO_COPYRIGHT,
+                                   IDC_INFO_ENGINEER, IDC_INFO_SOURCE,  IDC_INFO_SOFTWARE};
+constexpr int32_t kAllFields[] = {IDC_INFO_GENRE,  IDC_INFO_YEAR,    IDC_INFO_TITLE,     IDC_INFO_ARTIST,
+                                  IDC_INFO_ALBUM,  IDC_INFO_COMMENT, IDC_INFO_COPYRIGHT, IDC_INFO_ENGINEER,
+                                  IDC_INFO_SOURCE, IDC_INFO_SOFTWARE};
+constexpr int32_t kId3Fields[] = {IDC_INFO_GENRE,  IDC_INFO_YEAR,  IDC_INFO_TITLE,
+                                  IDC_INFO_ARTIST, IDC_INFO_ALBUM, IDC_INFO_COMMENT};
 constexpr int32_t kRiffOnlyFields[] = {IDC_INFO_COPYRIGHT, IDC_INFO_ENGINEER, IDC_INFO_SOURCE, IDC_INFO_SOFTWARE};
 
 struct InfoDialog {
@@ -199,7 +199,6 @@ void collectInfoText(HWND dialog, InfoDialog& d) {
   for (const InfoSlotField& f : kInfoFields) readField(dialog, f.id, d.copy.infoText.slots[f.slot], kInfoTextBytes);
 }
 
-
 void clearAllFields(HWND dialog) {
   clearGenre(dialog);
   clearAll(dialog, kEditFields);
@@ -240,13 +239,12 @@ const char* emphasisText(int32_t emphasis) {
 
 void showMpegDetail(HWND dialog, const FileInfo& info) {
   char text[512];
-  const int written = std::snprintf(text, sizeof text,
-                                    "ﾌｧｲﾙｻｲｽﾞ: %dbytes, 演奏時間: %dsec\n%dkbit, %dframes, %dhz, %s%s%s%s%s%s",
-                                    info.fileSize, info.seconds, info.bitrate, info.frames, info.sampleRate,
-                                    modeText(info.mode), info.privateBit == 1 ? "個人情報: Yes " : "個人情報: No ",
-                                    info.noCrc == 0 ? "ｴﾗｰ保護: Yes\n" : "ｴﾗｰ保護: No\n",
-                                    info.copyright == 1 ? "著作権: Yes " : "著作権: No ",
-                                    info.original == 1 ? "ｵﾘｼﾞﾅﾙ: Yes " : "ｵﾘｼﾞﾅﾙ: No ", emphasisText(info.emphasis));
+  const int written = std::snprintf(
+      text, sizeof text, "ﾌｧｲﾙｻｲｽﾞ: %dbytes, 演奏時間: %dsec\n%dkbit, %dframes, %dhz, %s%s%s%s%s%s", info.fileSize,
+      info.seconds, info.bitrate, info.frames, info.sampleRate, modeText(info.mode),
+      info.privateBit == 1 ? "個人情報: Yes " : "個人情報: No ", info.noCrc == 0 ? "ｴﾗｰ保護: Yes\n" : "ｴﾗｰ保護: No\n",
+      info.copyright == 1 ? "著作権: Yes " : "著作権: No ", info.original == 1 ? "ｵﾘｼﾞﾅﾙ: Yes " : "ｵﾘｼﾞﾅﾙ: No ",
+      emphasisText(info.emphasis));
   if (written > 0) SetDlgItemTextA(dialog, IDC_INFO_MPEG_DETAIL, text);
 }
 
@@ -287,9 +285,25 @@ PlayerHold releaseFromPlayer(const char* path) {
   return hold;
 }
 
-void showFailure(HWND dialog, const char* what, const char* reason) {
+// Why the last engine call failed: the engine's sentence, and the system's
+// when there is one. Taken at once, since the next start of playback
+// forgets the system's reason.
+struct FailureReason {
+  const char* status = "";
+  char system[512] = {};
+};
+
+FailureReason lastFailureReason() {
+  FailureReason reason;
+  reason.status = engineGetStatusText(engineGetStatus());
+  if (engineGetSystemErrorText(reason.system, sizeof reason.system) <= 0) reason.system[0] = '\0';
+  return reason;
+}
+
+void showFailure(HWND dialog, const char* what, const FailureReason& reason) {
   char text[1024];
-  std::snprintf(text, sizeof text, "%s\n理由: %s", what, reason);
+  std::snprintf(text, sizeof text, "%s\n理由: %s%s%s", what, reason.status, reason.system[0] != '\0' ? "\n" : "",
+                reason.system);
   MessageBoxA(dialog, text, kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -300,7 +314,7 @@ void returnToPlayer(HWND dialog, const PlayerHold& hold, const char* path) {
   ShellState& s = shellState();
   if (engineOpen(path, &s.current.streamInfo) != 1) {
     s.continueFlag = 0;  // the end-of-track tick must not take this for the end of the track
-    showFailure(dialog, "再生中の曲を開き直せませんでした。", engineGetStatusText(engineGetStatus()));
+    showFailure(dialog, "再生中の曲を開き直せませんでした。", lastFailureReason());
     return;
   }
   s.totalSeconds = s.current.streamInfo.durationSeconds;
@@ -317,10 +331,10 @@ template <typename Write>
 bool writeFile(HWND dialog, InfoDialog& d, bool resizes, const char* failure, Write write) {
   const PlayerHold hold = resizes ? releaseFromPlayer(d.path) : PlayerHold{};
   const int32_t result = write();
-  const int32_t status = engineGetStatus();
+  const FailureReason reason = result == 1 ? FailureReason{} : lastFailureReason();
   returnToPlayer(dialog, hold, d.path);
   if (result == 1) return true;
-  showFailure(dialog, failure, engineGetStatusText(status));
+  showFailure(dialog, failure, reason);
   return false;
 }
 
@@ -505,8 +519,8 @@ int32_t showInfoDialog(HWND owner, int32_t entryIndex) {
   std::unique_ptr<InfoDialog> state(new (std::nothrow) InfoDialog);
   if (state == nullptr) return 2;
   state->index = entryIndex;
-  const INT_PTR result = DialogBoxParamA(shellState().appInstance, IDD_INFO, owner, infoProc,
-                                         reinterpret_cast<LPARAM>(state.get()));
+  const INT_PTR result =
+      DialogBoxParamA(shellState().appInstance, IDD_INFO, owner, infoProc, reinterpret_cast<LPARAM>(state.get()));
   return result == 1 ? 1 : 2;
 }
 

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "platform/file.h"
+#include "platform/os_error.h"
 #include "tags/file_rewrite.h"
 #include "tags/id3v1.h"
 #include "tags/info_writer.h"
@@ -63,14 +64,20 @@ int32_t appendIid3(ByteSource& old, const RiffWalk& walk, const uint8_t* tag128,
 // one whole tag, old or new. kRewriteNothing when the file has no tag (the
 // caller then rewrites the file).
 int32_t overwriteTagInPlace(const char* path, const uint8_t* tag128) {
+  platform::clearOsError();
   platform::File file;
-  if (path == nullptr || path[0] == '\0' || !file.open(path, platform::FileMode::ReadWrite)) return ENGINE_ERR_OPEN;
+  if (path == nullptr || path[0] == '\0') return ENGINE_ERR_OPEN;
+  if (!file.open(path, platform::FileMode::ReadWrite)) {
+    platform::recordLastSystemError("opening the file for writing");
+    return ENGINE_ERR_OPEN;
+  }
   const int64_t size = file.size();
   uint8_t old[kId3v1Size];
   if (size < kId3v1Size) return ENGINE_ERR_READ;
   if (!file.readAt(size - kId3v1Size, old, kId3v1Size)) return ENGINE_ERR_READ;
   if (std::memcmp(old, "TAG", 3) != 0) return kRewriteNothing;
   if (file.seek(size - kId3v1Size) && file.write(tag128, kId3v1Size) == kId3v1Size && file.flush()) return ENGINE_OK;
+  platform::recordLastSystemError("writing the tag");
   if (file.seek(size - kId3v1Size)) file.write(old, kId3v1Size);
   return ENGINE_ERR_WRITE;
 }

@@ -314,8 +314,8 @@ TEST_F(InfoDialogTest, BlankTextsAndUnlistedGenresShowEmpty) {
     DialogScript look;
     look.then(until(dialogOpen))
         .then(check([] {
-          for (int32_t id : {IDC_INFO_GENRE, IDC_INFO_YEAR, IDC_INFO_TITLE, IDC_INFO_ARTIST, IDC_INFO_ALBUM,
-                             IDC_INFO_COMMENT}) {
+          for (int32_t id :
+               {IDC_INFO_GENRE, IDC_INFO_YEAR, IDC_INFO_TITLE, IDC_INFO_ARTIST, IDC_INFO_ALBUM, IDC_INFO_COMMENT}) {
             EXPECT_EQ(fieldText(id), "") << id;
             EXPECT_TRUE(enabled(id)) << id;
           }
@@ -327,6 +327,63 @@ TEST_F(InfoDialogTest, BlankTextsAndUnlistedGenresShowEmpty) {
     EXPECT_EQ(now.back(), content.back()) << "an empty box keeps a genre it cannot show";
     EXPECT_TRUE(std::equal(content.begin(), content.end() - 128, now.begin()));
   }
+}
+
+// Writes the window as it shows on the screen to a 24-bit BMP file.
+void saveWindowPicture(HWND window, const std::string& path) {
+  RECT r;
+  GetWindowRect(window, &r);
+  const int w = r.right - r.left;
+  const int h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO bmi{};
+  bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const uint32_t stride = (static_cast<uint32_t>(w) * 3 + 3) & ~3u;
+  const uint32_t size = stride * static_cast<uint32_t>(h);
+  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(54 + size), 0, 0, 54};
+  Bytes out(reinterpret_cast<uint8_t*>(&file), reinterpret_cast<uint8_t*>(&file) + sizeof file);
+  const auto* header = reinterpret_cast<const uint8_t*>(&bmi.bmiHeader);
+  out.insert(out.end(), header, header + sizeof(BITMAPINFOHEADER));
+  out.insert(out.end(), static_cast<uint8_t*>(bits), static_cast<uint8_t*>(bits) + size);
+  writeFileBytes(path, out);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+// The dialog in both views on a RIFF MP3 file with a tag; with
+// ORVA_PICTURE_DIR set, its pictures are left there to be looked at.
+TEST_F(InfoDialogTest, BothViewsOfARiffFileWithATag) {
+  const std::string path = openTrack(taggedAudio(), false);
+  ASSERT_EQ(convertToRmp3(path.c_str()), 1);
+  char folder[MAX_PATH] = {};
+  GetEnvironmentVariableA("ORVA_PICTURE_DIR", folder, sizeof folder);
+  const std::string pictures = folder;
+  auto picture = [pictures](const char* name) {
+    return [pictures, name] {
+      UpdateWindow(infoDialog());
+      if (!pictures.empty()) saveWindowPicture(infoDialog(), pictures + "\\" + name);
+      return true;
+    };
+  };
+  DialogScript look;
+  look.then(until(dialogOpen)).then(setText(IDC_INFO_TITLE, "テスト曲")).then(until([] { return true; }));
+  look.then(picture("info_id3.bmp")).then(click(IDC_INFO_RIFF_VIEW));
+  look.then(until([] { return enabled(IDC_INFO_COPYRIGHT); })).then(setText(IDC_INFO_ARTIST, "アーティスト"));
+  look.then(until([] { return true; })).then(picture("info_riff.bmp")).then(check([] {
+    EXPECT_EQ(fieldText(IDC_INFO_SOFTWARE), "ZENFO") << "as a fresh conversion writes it";
+    EXPECT_EQ(fieldText(IDC_INFO_GENRE), "");
+    EXPECT_TRUE(enabled(IDC_INFO_DELETE));
+  }));
+  look.then(press(IDCANCEL));
+  EXPECT_EQ(run(look), 2);
 }
 
 // ---- The file the player holds ----
@@ -373,6 +430,25 @@ TEST_F(InfoDialogTest, APausedOrStoppedFileStaysSoAfterAWrite) {
   EXPECT_GE(engineGetPositionMs(), position - 300);
   EXPECT_LE(engineGetPositionMs(), paused + 300);
 
+  // Playing again: a save in the ID3 view writes the tag in place and the
+  // INFO text through a rewrite.
+  command(IDM_PAUSE);
+  ASSERT_EQ(engineStateNow(), ENGINE_PLAYING);
+  const int32_t playing = playAWhile();
+  DialogScript both;
+  both.then(until(dialogOpen)).then(setText(IDC_INFO_ARTIST, "Live band")).then(click(IDC_INFO_RIFF_VIEW));
+  both.then(until([] { return enabled(IDC_INFO_COPYRIGHT); })).then(setText(IDC_INFO_COPYRIGHT, "Live"));
+  both.then(click(IDC_INFO_ID3_VIEW)).then(until([] { return !enabled(IDC_INFO_COPYRIGHT); })).then(press(IDOK));
+  EXPECT_EQ(run(both), 1);
+  EXPECT_TRUE(both.messages.empty()) << both.messages.front();
+  expectStillPlayingFrom(playing);
+  Id3v1Record tag{};
+  FileInfo info{};
+  InfoText written{};
+  ASSERT_EQ(readFileInfo(path.c_str(), &tag, &info, &written), 1);
+  EXPECT_STREQ(tag.artist, "Live band");
+  EXPECT_STREQ(written.slots[6], "Live");
+
   // Stopped but still open, as after the end of the last track.
   engineStop();
   shell().continueFlag = 0;
@@ -406,6 +482,8 @@ TEST_F(InfoDialogTest, AWriteThatFailsSaysWhy) {
   CloseHandle(holder);
   ASSERT_EQ(create.messages.size(), 1u);
   EXPECT_EQ(create.messages[0].rfind("ID3 TAGを保存できませんでした。\n理由: ", 0), 0u) << create.messages[0];
+  EXPECT_NE(create.messages[0].find("\nopening the file for writing failed: "), std::string::npos)
+      << "the system's reason follows";
   EXPECT_EQ(readFileBytes(path), bareAudio());
 }
 
