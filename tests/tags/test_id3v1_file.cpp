@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/os_error.h"
 #include "tags/file_rewrite.h"
 #include "tags/id3v1.h"
 #include "tags/id3v1_file.h"
@@ -226,6 +227,21 @@ TEST_F(Id3v1File, ATagOverAnOldOneIsWrittenInPlaceAndNeverTorn) {
     EXPECT_EQ(get(), b.v);
     EXPECT_EQ(filesInDir(), 1u);
   }
+}
+
+TEST_F(Id3v1File, AFailedWriteKeepsTheSystemsReasonAndTheNextWriteForgetsIt) {
+  Id3v1Record r = record("New");
+  EXPECT_EQ(tagWriteId3v1(dir.path().c_str(), &r, 1, 0, written), ENGINE_ERR_OPEN) << "a folder";
+  platform::OsError error = platform::lastOsError();
+  EXPECT_NE(error.kind, platform::OsErrorKind::None);
+  EXPECT_STREQ(error.api, "opening the file for writing");
+
+  put(test::fakeAudio(300));
+  ASSERT_EQ(tagWriteId3v1(path.c_str(), &r, 1, 0, written), ENGINE_OK);
+  EXPECT_EQ(platform::lastOsError().kind, platform::OsErrorKind::None);
+  ASSERT_EQ(tagWriteId3v1(dir.path().c_str(), &r, 0, 0, written), ENGINE_ERR_OPEN);
+  ASSERT_EQ(tagWriteId3v1(path.c_str(), &r, 0, 0, written), ENGINE_OK) << "in place";
+  EXPECT_EQ(platform::lastOsError().kind, platform::OsErrorKind::None);
 }
 
 TEST_F(Id3v1File, CorpusTagsReadAndRoundTrip) {
