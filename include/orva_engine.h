@@ -150,8 +150,10 @@ ORVA_API int32_t engineGetDetailCode(void) ORVA_NOEXCEPT;
 /* The operating system's reason for the last failure that reached the system
    while playback started (opening the sound device, creating a thread or the
    WAV file), as one sentence in the system's text encoding, for example
-   "waveOutOpen failed: ... (MMRESULT 32).". Every start of playback forgets
-   the reason before it, so after a failed start it explains that failure.
+   "waveOutOpen failed: ... (MMRESULT 32).", and for a file the tag library
+   could not open, write or replace. Every start of playback and every write
+   of a file by the tag library forgets the reason before it, so after a
+   failure it explains that failure.
    Writes at most size bytes including the NUL, cut between characters, and
    returns the bytes written before the NUL: 0 when there is no reason
    (buffer ""), -1 with status 18 when buffer is null or size is below 1. */

@@ -13,6 +13,7 @@
 #include "shell/commands.h"
 #include "shell/gdi_resources.h"
 #include "shell/gdi_scope.h"
+#include "shell/info_dialog.h"
 #include "shell/menus.h"
 #include "shell/rules/bar_math.h"
 #include "shell/rules/key_commands.h"
@@ -121,8 +122,9 @@ LRESULT paintTitle(HWND window) {
   return 0;
 }
 
-LRESULT titleDoubleClick() {
-  // The information dialog opens here once it exists.
+LRESULT titleDoubleClick(HWND title) {
+  const ShellState& s = shellState();
+  if (s.playlist.entry(s.playlist.currentIndex) != nullptr) showInfoDialog(title, s.playlist.currentIndex);
   return 0;
 }
 
@@ -131,7 +133,7 @@ LRESULT CALLBACK titleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_PAINT: return paintTitle(window);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP: forwardToMainWindow(window, message, wParam, lParam); return 0;
-    case WM_LBUTTONDBLCLK: return titleDoubleClick();
+    case WM_LBUTTONDBLCLK: return titleDoubleClick(window);
     case WM_RBUTTONUP: popUpMainMenu(); return 0;
   }
   return passOn(window, message, wParam, lParam);

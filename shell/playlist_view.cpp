@@ -17,6 +17,7 @@
 #include "shell/commands.h"
 #include "shell/file_dialogs.h"
 #include "shell/gdi_resources.h"
+#include "shell/info_dialog.h"
 #include "shell/rules/key_commands.h"
 #include "shell/rules/list_drag.h"
 #include "shell/rules/row_paint.h"
@@ -76,6 +77,11 @@ void removeAll() {
   cancelMoveDrag();
   s.playlist.deleteAll();
   repaintPlaylist();
+}
+
+void showCaretEntryInfo() {
+  const int32_t row = caretRow();
+  if (shellState().playlist.entry(row) != nullptr) showInfoDialog(gBox, row);
 }
 
 void sortBy(int32_t key) {
@@ -332,7 +338,8 @@ void onPlaylistCommand(int32_t id) {
     case IDM_SORT_TIME_STAMP: sortBy(id); break;
     case IDM_OPEN_FOLDER: addFolderDialog(s.mainWindow); break;
     case IDM_REMOVE_ALL: removeAll(); break;
-    default: break;  // the information dialog opens here once it exists
+    case IDM_INFORMATION: showCaretEntryInfo(); break;
+    default: break;
   }
 }
 

@@ -31,6 +31,7 @@ FileRewrite::~FileRewrite() { discard(); }
 bool FileRewrite::start() {
   if (target_ == nullptr || !rewriteMakeTempName(target_, tempPath_, sizeof tempPath_)) return false;
   if (!out_.open(tempPath_, platform::FileMode::CreateAlways)) {
+    platform::recordLastSystemError("creating the new file");
     tempPath_[0] = '\0';
     return false;
   }
@@ -39,7 +40,10 @@ bool FileRewrite::start() {
 
 bool FileRewrite::write(const void* data, int64_t count) {
   if (!failed_ && !out_.isOpen() && !start()) failed_ = true;
-  if (!failed_ && count > 0 && out_.write(data, count) != count) failed_ = true;
+  if (!failed_ && count > 0 && out_.write(data, count) != count) {
+    platform::recordLastSystemError("writing the new file");
+    failed_ = true;
+  }
   return !failed_;
 }
 
@@ -50,8 +54,10 @@ bool FileRewrite::commit() {
     return false;
   }
   bool flushed = out_.flush();
+  if (!flushed) platform::recordLastSystemError("writing the new file");
   out_.close();
   if (!flushed || !platform::replaceFile(tempPath_, target_)) {
+    if (flushed) platform::recordLastSystemError("replacing the file");
     discard();
     return false;
   }

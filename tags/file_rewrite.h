@@ -8,6 +8,7 @@
 
 #include "orva_engine.h"
 #include "platform/file.h"
+#include "platform/os_error.h"
 #include "tags/byte_io.h"
 
 namespace orva {
@@ -47,10 +48,18 @@ class FileRewrite final : public ByteSink {
 // file stays as it is, and that is success.
 inline constexpr int32_t kRewriteNothing = -1;
 
+// Each rewrite forgets the system's reason for an earlier failure and keeps
+// the reason for its own (engineGetSystemErrorText), so a host can say why a
+// file could not be written.
 template <typename Render>
 int32_t rewriteFile(const char* path, Render&& render) {
+  platform::clearOsError();
   platform::File file;
-  if (path == nullptr || path[0] == '\0' || !file.open(path, platform::FileMode::ReadWrite)) return ENGINE_ERR_OPEN;
+  if (path == nullptr || path[0] == '\0') return ENGINE_ERR_OPEN;
+  if (!file.open(path, platform::FileMode::ReadWrite)) {
+    platform::recordLastSystemError("opening the file for writing");
+    return ENGINE_ERR_OPEN;
+  }
   FileRewrite rewrite(path);
   int32_t code = 0;
   {

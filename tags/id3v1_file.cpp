@@ -1,14 +1,18 @@
-// Reading and writing the ID3v1 tag of a file by path. The writer never edits
-// the file in place: it renders the new content beside it and replaces it.
-// Where the tag goes depends on the file: over the old tag; appended to bare
-// MPEG audio; appended to a RIFF file's LIST INFO chunk as an IID3 sub-chunk
-// when that chunk ends the file; otherwise through the INFO writer, which
-// gives the RIFF file a LIST chunk that ends with the tag.
+// Reading and writing the ID3v1 tag of a file by path. A tag over an old one
+// is the only write done in place: the file keeps its size, only its last
+// 128 bytes change, and the audio is never written. That also works while
+// the player holds the file open, which on Windows forbids replacing it.
+// Every other write renders the new content beside the file and replaces it:
+// the tag appended to bare MPEG audio; appended to a RIFF file's LIST INFO
+// chunk as an IID3 sub-chunk when that chunk ends the file; otherwise through
+// the INFO writer, which gives the RIFF file a LIST chunk that ends with the
+// tag.
 #include "tags/id3v1_file.h"
 
 #include <cstring>
 
 #include "platform/file.h"
+#include "platform/os_error.h"
 #include "tags/file_rewrite.h"
 #include "tags/id3v1.h"
 #include "tags/info_writer.h"
@@ -55,11 +59,36 @@ int32_t appendIid3(ByteSource& old, const RiffWalk& walk, const uint8_t* tag128,
   return ok ? 0 : ENGINE_ERR_WRITE;
 }
 
+// Puts the new tag over the old one in the file's last 128 bytes. A write
+// that fails or falls short puts the old bytes back, so the file ends with
+// one whole tag, old or new. kRewriteNothing when the file has no tag (the
+// caller then rewrites the file).
+int32_t overwriteTagInPlace(const char* path, const uint8_t* tag128) {
+  platform::clearOsError();
+  platform::File file;
+  if (path == nullptr || path[0] == '\0') return ENGINE_ERR_OPEN;
+  if (!file.open(path, platform::FileMode::ReadWrite)) {
+    platform::recordLastSystemError("opening the file for writing");
+    return ENGINE_ERR_OPEN;
+  }
+  const int64_t size = file.size();
+  uint8_t old[kId3v1Size];
+  if (size < kId3v1Size) return ENGINE_ERR_READ;
+  if (!file.readAt(size - kId3v1Size, old, kId3v1Size)) return ENGINE_ERR_READ;
+  if (std::memcmp(old, "TAG", 3) != 0) return kRewriteNothing;
+  if (file.seek(size - kId3v1Size) && file.write(tag128, kId3v1Size) == kId3v1Size && file.flush()) return ENGINE_OK;
+  platform::recordLastSystemError("writing the tag");
+  if (file.seek(size - kId3v1Size)) file.write(old, kId3v1Size);
+  return ENGINE_ERR_WRITE;
+}
+
 template <typename Record, typename Render>
 int32_t writeTagFile(const char* path, Record* record, int32_t create, int32_t placement, uint8_t* written,
                      Render render) {
   if (record == nullptr) return ENGINE_ERR_ARGUMENT;
   render(*record, written);
+  const int32_t inPlace = overwriteTagInPlace(path, written);
+  if (inPlace != kRewriteNothing) return inPlace;
   return rewriteFile(
       path, [&](ByteSource& old, ByteSink& out) { return renderId3v1Rewrite(old, written, create, placement, out); });
 }

@@ -10,6 +10,31 @@ namespace orva::test {
 
 namespace {
 
+// Font smoothing may place a grey a few levels differently on another
+// machine's font rasteriser; a change the eye would notice (a glyph moved
+// by one pixel, a bevel turned round, one digit of the time) moves dozens
+// of pixels by far more than this.
+constexpr int32_t kChannelTolerance = 24;
+constexpr int32_t kMaxDifferingPixels = 12;
+
+bool updatingPictures() {
+  const char* flag = std::getenv("ORVA_UPDATE_PICTURES");
+  return flag != nullptr && flag[0] == '1';
+}
+
+std::string referencePath(const std::string& name) {
+  return joinPath(joinPath(joinPath(sourceDir(), "tests"), joinPath("shell_windows", "pictures")), name + ".bmp");
+}
+
+// Beside the test program, where the build keeps its own files.
+std::string actualPath(const std::string& name) {
+  char program[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, program, sizeof program);
+  std::string folder(program);
+  folder.erase(folder.find_last_of("\\/") + 1);
+  return folder + name + ".actual.bmp";
+}
+
 constexpr size_t kFileHeaderSize = 14;
 constexpr size_t kInfoHeaderSize = 40;
 constexpr size_t kPixelOffset = kFileHeaderSize + kInfoHeaderSize;
@@ -207,6 +232,29 @@ RECT darkPixelBounds(const Picture& picture, const RECT& area, int32_t threshold
   }
   if (bounds.right <= bounds.left) return RECT{0, 0, 0, 0};
   return bounds;
+}
+
+::testing::AssertionResult matchesReference(const std::string& name, const Picture& actual) {
+  if (actual.empty()) return ::testing::AssertionFailure() << name << ": nothing was captured";
+  if (updatingPictures()) {
+    if (writeBmp(referencePath(name), actual)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "cannot write " << referencePath(name);
+  }
+  const Picture expected = readBmp(referencePath(name));
+  if (expected.empty()) {
+    return ::testing::AssertionFailure() << "no reference " << referencePath(name)
+                                         << "; run with ORVA_UPDATE_PICTURES=1 to write it";
+  }
+  const PictureDifference d = comparePictures(expected, actual, kChannelTolerance);
+  if (d.sameSize && d.differingPixels <= kMaxDifferingPixels) {
+    DeleteFileA(actualPath(name).c_str());  // left by an earlier mismatch
+    return ::testing::AssertionSuccess();
+  }
+  writeBmp(actualPath(name), actual);
+  return ::testing::AssertionFailure() << name << ": " << actual.width << "x" << actual.height << " against "
+                                       << expected.width << "x" << expected.height << ", " << d.differingPixels
+                                       << " pixels differ (largest channel difference " << d.largestChannelDifference
+                                       << "); the picture taken is " << actualPath(name);
 }
 
 }  // namespace orva::test

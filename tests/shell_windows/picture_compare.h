@@ -4,6 +4,7 @@
 // comparison that forgives small colour differences in a few pixels.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -49,5 +50,10 @@ PictureDifference comparePictures(const Picture& expected, const Picture& actual
 // The smallest rectangle holding every pixel darker than `threshold` (sum of
 // the three channels) inside `area`; empty when there is none.
 RECT darkPixelBounds(const Picture& picture, const RECT& area, int32_t threshold);
+
+// `actual` against the committed reference pictures/NAME.bmp. With
+// ORVA_UPDATE_PICTURES=1 the reference is written instead; on a mismatch the
+// picture taken is written beside the test program for a person to look at.
+::testing::AssertionResult matchesReference(const std::string& name, const Picture& actual);
 
 }  // namespace orva::test

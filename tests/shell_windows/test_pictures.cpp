@@ -11,8 +11,6 @@
 // on a mismatch the picture taken is written beside the test program.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "orva_engine.h"
 #include "playlist/add_files.h"
 #include "resources/resource_ids.h"
@@ -23,35 +21,10 @@
 namespace orva::test {
 namespace {
 
-// Font smoothing may place a grey a few levels differently on another
-// machine's font rasteriser; a change the eye would notice (a glyph moved
-// by one pixel, a bevel turned round, one digit of the time) moves dozens
-// of pixels by far more than this.
-constexpr int32_t kChannelTolerance = 24;
-constexpr int32_t kMaxDifferingPixels = 12;
-
 constexpr int kLeft = 200;
 constexpr int kTop = 200;
 constexpr int kWidth = 300;
 constexpr int kHeight = 150;
-
-bool updatingPictures() {
-  const char* flag = std::getenv("ORVA_UPDATE_PICTURES");
-  return flag != nullptr && flag[0] == '1';
-}
-
-std::string referencePath(const std::string& name) {
-  return joinPath(joinPath(joinPath(sourceDir(), "tests"), joinPath("shell_windows", "pictures")), name + ".bmp");
-}
-
-// Beside the test program, where the build keeps its own files.
-std::string actualPath(const std::string& name) {
-  char program[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, program, sizeof program);
-  std::string folder(program);
-  folder.erase(folder.find_last_of("\\/") + 1);
-  return folder + name + ".actual.bmp";
-}
 
 class PictureTest : public PlayerTest {
  protected:
@@ -115,25 +88,9 @@ class PictureTest : public PlayerTest {
   }
 
   void expectCapture(const std::string& name, const Picture& actual) {
-    ASSERT_FALSE(actual.empty());
-    if (updatingPictures()) {
-      ASSERT_TRUE(writeBmp(referencePath(name), actual)) << referencePath(name);
-      return;
-    }
-    const Picture expected = readBmp(referencePath(name));
-    ASSERT_FALSE(expected.empty()) << "no reference " << referencePath(name)
-                                   << "; run with ORVA_UPDATE_PICTURES=1 to write it";
-    const PictureDifference d = comparePictures(expected, actual, kChannelTolerance);
-    const bool same = d.sameSize && d.differingPixels <= kMaxDifferingPixels;
-    if (same) {
-      DeleteFileA(actualPath(name).c_str());  // left by an earlier mismatch
-    } else {
-      writeBmp(actualPath(name), actual);
-    }
-    EXPECT_TRUE(same) << name << ": " << actual.width << "x" << actual.height << " against " << expected.width << "x"
-                      << expected.height << ", " << d.differingPixels << " pixels differ (largest channel difference "
-                      << d.largestChannelDifference << "); the picture taken is " << actualPath(name);
+    EXPECT_TRUE(matchesReference(name, actual));
   }
+
 };
 
 TEST_F(PictureTest, ExpandedWindowWithAListAndAPausedEntry) {

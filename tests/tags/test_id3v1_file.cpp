@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/os_error.h"
 #include "tags/file_rewrite.h"
 #include "tags/id3v1.h"
 #include "tags/id3v1_file.h"
@@ -175,9 +176,9 @@ TEST_F(Id3v1File, RiffWithoutListGoesThroughTheInfoWriter) {
 }
 
 TEST_F(Id3v1File, FailureAtAnyStepLeavesTheOldFile) {
-  Bytes b;
-  b.bytes(test::fakeAudio(40000)).bytes(test::tagBytes("Old"));
-  put(b.v);
+  // A new tag on bare audio: the file is rewritten beside itself and replaced.
+  auto audio = test::fakeAudio(40000);
+  put(audio);
   Id3v1Record r = record("New");
   platform::FileFaultPlan failedWrite;
   failedWrite.failWriteAt = 1;
@@ -191,9 +192,56 @@ TEST_F(Id3v1File, FailureAtAnyStepLeavesTheOldFile) {
     platform::armFileFaultsForTests(plan);
     EXPECT_EQ(tagWriteId3v1(path.c_str(), &r, 1, 0, written), ENGINE_ERR_WRITE);
     platform::disarmFileFaultsForTests();
+    EXPECT_EQ(get(), audio);
+    EXPECT_EQ(filesInDir(), 1u);
+  }
+}
+
+TEST_F(Id3v1File, ATagOverAnOldOneIsWrittenInPlaceAndNeverTorn) {
+  Bytes b;
+  b.bytes(test::fakeAudio(40000)).bytes(test::tagBytes("Old"));
+  put(b.v);
+  Id3v1Record r = record("New");
+  Bytes expect;
+  expect.bytes(test::fakeAudio(40000)).bytes(rendered(r));
+
+  // One write of 128 bytes: the audio is never written, nothing is replaced.
+  platform::FileFaultPlan failedReplace;
+  failedReplace.failReplace = true;
+  platform::armFileFaultsForTests(failedReplace);
+  EXPECT_EQ(tagWriteId3v1(path.c_str(), &r, 0, 0, written), ENGINE_OK);
+  EXPECT_EQ(platform::fileWritesForTests(), 1);
+  platform::disarmFileFaultsForTests();
+  EXPECT_EQ(get(), expect.v);
+
+  // A failed or short write puts the old tag back.
+  platform::FileFaultPlan failedWrite;
+  failedWrite.failWriteAt = 1;
+  platform::FileFaultPlan shortWrite;
+  shortWrite.shortWriteAt = 1;
+  for (const platform::FileFaultPlan& plan : {failedWrite, shortWrite}) {
+    put(b.v);
+    platform::armFileFaultsForTests(plan);
+    EXPECT_EQ(tagWriteId3v1(path.c_str(), &r, 1, 0, written), ENGINE_ERR_WRITE);
+    platform::disarmFileFaultsForTests();
     EXPECT_EQ(get(), b.v);
     EXPECT_EQ(filesInDir(), 1u);
   }
+}
+
+TEST_F(Id3v1File, AFailedWriteKeepsTheSystemsReasonAndTheNextWriteForgetsIt) {
+  Id3v1Record r = record("New");
+  EXPECT_EQ(tagWriteId3v1(dir.path().c_str(), &r, 1, 0, written), ENGINE_ERR_OPEN) << "a folder";
+  platform::OsError error = platform::lastOsError();
+  EXPECT_NE(error.kind, platform::OsErrorKind::None);
+  EXPECT_STREQ(error.api, "opening the file for writing");
+
+  put(test::fakeAudio(300));
+  ASSERT_EQ(tagWriteId3v1(path.c_str(), &r, 1, 0, written), ENGINE_OK);
+  EXPECT_EQ(platform::lastOsError().kind, platform::OsErrorKind::None);
+  ASSERT_EQ(tagWriteId3v1(dir.path().c_str(), &r, 0, 0, written), ENGINE_ERR_OPEN);
+  ASSERT_EQ(tagWriteId3v1(path.c_str(), &r, 0, 0, written), ENGINE_OK) << "in place";
+  EXPECT_EQ(platform::lastOsError().kind, platform::OsErrorKind::None);
 }
 
 TEST_F(Id3v1File, CorpusTagsReadAndRoundTrip) {
