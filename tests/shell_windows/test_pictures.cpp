@@ -87,10 +87,7 @@ class PictureTest : public PlayerTest {
     expectCapture(name, captureWindow(window));
   }
 
-  void expectCapture(const std::string& name, const Picture& actual) {
-    EXPECT_TRUE(matchesReference(name, actual));
-  }
-
+  void expectCapture(const std::string& name, const Picture& actual) { EXPECT_TRUE(matchesReference(name, actual)); }
 };
 
 TEST_F(PictureTest, ExpandedWindowWithAListAndAPausedEntry) {
