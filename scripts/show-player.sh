@@ -11,11 +11,15 @@ cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build build-win -j"$(nproc)" --target orva >/dev/null
 
 # The player keeps its settings beside itself: a folder of its own, with a
-# window placed so that the list shows.
+# window placed so that the list shows, the equalizer (on, with the "Rock"
+# preset) and the lyrics window (the demo's timed lyrics beside it) docked
+# below.
 run_dir="$repo_root/build-win/run"
 mkdir -p "$run_dir"
 cp build-win/shell/orva.exe "$run_dir/"
-printf '[Window]\r\nLeft=40\r\nTop=40\r\nWidth=420\r\nHeight=150\r\nLastHight=150\r\n' >"$run_dir/orva.ini"
+printf '%s\r\n' '[Window]' Left=40 Top=40 Width=420 Height=150 LastHight=150 \
+    '[Equalizer]' Visible=1 Enable=1 Eq1=63 Eq2=63 Eq3=32 Eq4=32 Eq5=0 Eq6=-28 Eq7=0 Eq8=44 Eq9=44 Eq10=79 \
+    '[Lyrics]' Visible=1 >"$run_dir/orva.ini"
 demo="Z:${repo_root//\//\\}\\samples\\orva-theme.mp3"
 export ORVA_RUN_DIR="$run_dir" ORVA_DEMO="$demo"
 

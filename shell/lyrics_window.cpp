@@ -81,14 +81,21 @@ void drawBackground(int width, int height) {
 // "[" cuts the rest.
 void removeStamps(const char* text, char* out, size_t size) {
   size_t used = 0;
-  for (const char* p = text; *p != '\0' && used + 1 < size; ++p) {
+  const char* p = text;
+  while (*p != '\0') {
+    const char* next = CharNextA(p);
     if (*p == '[') {
-      const char* close = std::strchr(p, ']');
-      if (close == nullptr) break;
-      p = close;
+      // Whole characters to the ']': a trail byte 0x5D is none.
+      while (*next != '\0' && *next != ']') next = CharNextA(next);
+      if (*next == '\0') break;
+      p = CharNextA(next);
       continue;
     }
-    out[used++] = *p;
+    const size_t bytes = static_cast<size_t>(next - p);
+    if (used + bytes >= size) break;
+    std::memcpy(out + used, p, bytes);
+    used += bytes;
+    p = next;
   }
   out[used] = '\0';
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 
+#include "platform/codepage.h"
 #include "platform/file.h"
 #include "tags/lyrics3.h"
 
@@ -207,12 +208,14 @@ int32_t splitTimedSegment(const char* line, int32_t length, bool multiStamp, Tim
   // ends this piece.
   int32_t nextStamp = -1;
   if (multiStamp) {
-    for (int32_t i = from > 0 ? from : 1; i < length; ++i) {
+    // Whole characters: a trail byte 0x5B is no '['.
+    for (int32_t i = from > 0 ? from : 1; i < length;) {
       int32_t ignored = 0;
       if (line[i] == '[' && parseTimeStamp(line + i, length - i, ignored) > 0) {
         nextStamp = i;
         break;
       }
+      i += platform::isLeadByte(static_cast<unsigned char>(line[i])) && i + 1 < length ? 2 : 1;
     }
   }
   if (stamp > 0) {

@@ -26,6 +26,18 @@ std::string lyricsPathFor(const char* audioPath) {
   return path;
 }
 
+namespace {
+
+// The length of the character at `i`: two bytes for a lead byte of the
+// active code page with its trail byte inside the line, so that a trail
+// byte is never read as '[' or ']' (0x5B and 0x5D are cp932 trail bytes,
+// as in "ー").
+int64_t charLength(const uint8_t* text, int64_t i, int64_t stop) {
+  return platform::isLeadByte(text[i]) && i + 1 < stop ? 2 : 1;
+}
+
+}  // namespace
+
 int64_t filterLyricsText(const uint8_t* text, int64_t length, uint8_t* out) {
   int64_t written = 0;
   int64_t start = 0;
@@ -34,17 +46,20 @@ int64_t filterLyricsText(const uint8_t* text, int64_t length, uint8_t* out) {
     int64_t stop = end;
     if (stop > start && text[stop - 1] == '\r') --stop;
     int64_t i = start;
+    auto copyChar = [&] {
+      for (int64_t n = charLength(text, i, stop); n > 0; --n) out[written++] = text[i++];
+    };
     // Up to and including the first ']'.
-    while (i < stop && text[i] != ']') out[written++] = text[i++];
+    while (i < stop && text[i] != ']') copyChar();
     if (i < stop) out[written++] = text[i++];
     // Behind it, every "[...]" span goes; an unclosed '[' ends the line.
     while (i < stop) {
       if (text[i] != '[') {
-        out[written++] = text[i++];
+        copyChar();
         continue;
       }
-      while (i < stop && text[i] != ']') ++i;
-      if (i == stop) break;
+      while (i < stop && text[i] != ']') i += charLength(text, i, stop);
+      if (i >= stop) break;
       ++i;
     }
     out[written++] = '\r';

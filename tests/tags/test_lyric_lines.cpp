@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/codepage.h"
 #include "tags/lyric_lines.h"
 #include "tags/lyrics_file.h"
 #include "tests/support/test_support.h"
@@ -157,6 +158,26 @@ TEST(LyricsFile, FilterKeepsTheFirstStampAndLoadsWithoutATemporaryFile) {
   EXPECT_EQ(prepareLyricsFile(gList, dir.file("none.txt").c_str(), false), false);
   ASSERT_TRUE(test::writeFileBytes(path, std::vector<uint8_t>(kMaxLyricsFileSize + 1, 'a')));
   EXPECT_EQ(prepareLyricsFile(gList, path.c_str(), false), false) << "too large";
+}
+
+// "ー" is 0x81 0x5B in cp932: its trail byte is the code of '['.
+TEST(LyricsFile, TrailBytesAreNeverBrackets) {
+  platform::setActiveCodePage(platform::CodePage::Cp932);
+  const std::string theme = "\x83\x65\x81\x5B\x83\x7D";  // テーマ
+  std::string in = "[0:01]" + theme + " [0:02]" + theme + "\n";
+  std::vector<uint8_t> out(2 * in.size());
+  int64_t n =
+      filterLyricsText(reinterpret_cast<const uint8_t*>(in.data()), static_cast<int64_t>(in.size()), out.data());
+  EXPECT_EQ(std::string(out.begin(), out.begin() + n), "[0:01]" + theme + " " + theme + "\r\n");
+
+  // "テー0:02]x": after the trail byte 0x5B, text that would read as a stamp.
+  const std::string line =
+      "[0:01]\x83\x65\x81\x5B"
+      "0:02]x";
+  TimedSegment segment;
+  EXPECT_EQ(splitTimedSegment(line.c_str(), static_cast<int32_t>(line.size()), true, segment), 0) << "one piece";
+  EXPECT_EQ(segment.textLength, static_cast<int32_t>(line.size()) - 6);
+  platform::setActiveCodePage(platform::CodePage::System);
 }
 
 TEST(LyricsText, MissingFileIsALyricsOpenFailure) {
