@@ -170,6 +170,16 @@ void stepVolume(bool up) {
   invalidateVolumeBar();
 }
 
+void readVolumeBack() {
+  ShellState& s = shellState();
+  int32_t left = 0;
+  int32_t right = 0;
+  engineGetVolume(&left, &right);
+  s.volumeLeft = left;
+  s.volumeRight = right;
+  s.volumeShown = left > right ? left : right;
+}
+
 void stepSeek(int32_t seconds) {
   int32_t position = 0;
   engineStateNow(position);

@@ -27,6 +27,9 @@ void doAction(int32_t action);
 // A key's command (seek, volume, transport).
 void applyKeyCommand(const KeyCommand& command);
 void stepVolume(bool up);
+// The shell's copies of the device volume, read back from the device
+// (which may keep other steps than it was given).
+void readVolumeBack();
 void stepSeek(int32_t seconds);
 
 // Timer 0x7FFF: volume bar, sticky mode, end of track, title line.

@@ -252,15 +252,9 @@ LRESULT paintVolumeBar(HWND window) {
 }
 
 void setVolumeFromPointer(LPARAM lParam) {
-  ShellState& s = shellState();
   const int32_t level = volumeAtY(volumePointerY(HIWORD(lParam)));
   engineSetVolume(level, level);
-  int32_t left = 0;
-  int32_t right = 0;
-  engineGetVolume(&left, &right);
-  s.volumeLeft = left;
-  s.volumeRight = right;
-  s.volumeShown = left > right ? left : right;
+  readVolumeBack();
   invalidateVolumeBar();
 }
 

@@ -51,8 +51,8 @@ void toggleAlwaysOnTop() {
   ShellState& s = shellState();
   flipMenuCheck(IDM_ALWAYS_ON_TOP, s.alwaysOnTop);
   const HWND band = s.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST;
-  SetWindowPos(s.mainWindow, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  SetWindowPos(s.lyricsWindow, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(s.mainWindow, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED);
+  SetWindowPos(s.lyricsWindow, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void onTransportCommand(int32_t id) {

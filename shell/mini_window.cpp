@@ -7,6 +7,7 @@
 
 #include "orva_engine.h"
 #include "resources/resource_ids.h"
+#include "shell/commands.h"
 #include "shell/controls.h"
 #include "shell/rules/bar_math.h"
 #include "shell/shell_state.h"
@@ -25,16 +26,6 @@ void showSeekPosition(HWND dialog) {
   SetDlgItemTextA(dialog, IDC_MINI_TITLE, s.titleText);
   const int32_t position = miniSeekPosition(engineGetPositionMs(), s.totalSeconds);
   SendMessageA(slider(dialog, IDC_MINI_SEEK), TBM_SETPOS, TRUE, position);
-}
-
-void readVolumeBack() {
-  ShellState& s = shellState();
-  int32_t left = 0;
-  int32_t right = 0;
-  engineGetVolume(&left, &right);
-  s.volumeLeft = left;
-  s.volumeRight = right;
-  s.volumeShown = left > right ? left : right;
 }
 
 // Its bottom-right corner at the cursor, above every other window.

@@ -12,6 +12,7 @@
 
 #include "orva_engine.h"
 #include "resources/resource_ids.h"
+#include "shell/commands.h"
 #include "shell/equalizer_window.h"
 #include "shell/gdi_resources.h"
 #include "shell/lyrics_window.h"
@@ -93,12 +94,7 @@ bool handOverToRunningInstance(const char* commandLine) {
 int32_t registerWindowClasses(HINSTANCE instance) {
   ShellState& s = shellState();
   engineInit();
-  int32_t left = 0;
-  int32_t right = 0;
-  engineGetVolume(&left, &right);
-  s.volumeLeft = left;
-  s.volumeRight = right;
-  s.volumeShown = left > right ? left : right;
+  readVolumeBack();
   // Both channels take the left channel's level.
   engineSetVolume(s.volumeLeft, s.volumeLeft);
   engineSetEqualizer(nullptr);

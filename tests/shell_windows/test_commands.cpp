@@ -261,6 +261,10 @@ TEST_F(CommandsTest, ExitCommandsCloseTheMainWindow) {
   startPlayer();
   command(IDM_EXIT);
   EXPECT_FALSE(IsWindow(mainWindow()));
+  TearDown();
+  startPlayer();
+  command(IDC_CLOSE);
+  EXPECT_FALSE(IsWindow(mainWindow())) << "the close button in the corner";
 }
 
 }  // namespace
