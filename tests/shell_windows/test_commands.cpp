@@ -257,6 +257,29 @@ TEST_F(CommandsTest, TheAboutBoxShowsTheVersionAndOpensOnce) {
   EXPECT_EQ(shell().aboutBox, nullptr);
 }
 
+// Closes the information dialog as soon as it shows, counting it.
+int gInfoDialogsSeen = 0;
+
+void CALLBACK closeInfoDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  const HWND dialog = FindWindowA("#32770", "情報");
+  if (dialog == nullptr) return;
+  ++gInfoDialogsSeen;
+  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  KillTimer(nullptr, timer);
+}
+
+TEST_F(CommandsTest, TheInformationDialogOpensFromTheTitleLineAndTheListMenu) {
+  writeMpeg("tagged.mp3", 40, "Song", "Artist");
+  startPlayer(file("tagged.mp3"));
+  gInfoDialogsSeen = 0;
+  SetTimer(nullptr, 0, 50, closeInfoDialog);
+  SendMessageA(shell().titleDisplay, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(gInfoDialogsSeen, 1);
+  SetTimer(nullptr, 0, 50, closeInfoDialog);
+  SendMessageA(shell().playlistBox, WM_COMMAND, IDM_INFORMATION, 0);
+  EXPECT_EQ(gInfoDialogsSeen, 2);
+}
+
 TEST_F(CommandsTest, ExitCommandsCloseTheMainWindow) {
   startPlayer();
   command(IDM_EXIT);
