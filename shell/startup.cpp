@@ -158,6 +158,12 @@ int32_t createMainWindows(HINSTANCE instance) {
 
   layoutMainWindow(SIZE_RESTORED);
   ShowWindow(main, SW_SHOW);
+  // The placement above, which also shows the windows, leaves them out of
+  // the topmost band under Wine; asked again once they are shown, they go.
+  if (s.alwaysOnTop) {
+    SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(s.lyricsWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   UpdateWindow(main);
   UpdateWindow(s.lyricsWindow);
   RECT client;

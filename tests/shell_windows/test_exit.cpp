@@ -44,11 +44,17 @@ TEST_F(ExitTest, SavingTurnedOnWritesTheSettingsAndTheListForTheNextStart) {
   command(IDM_NEXT);
   command(IDC_MODE);
   command(IDC_LIST_TOGGLE);
+  command(IDC_LYRICS_TOGGLE);
+  command(IDM_ALWAYS_ON_TOP);
   SetWindowPos(mainWindow(), nullptr, 40, 50, 320, 180, SWP_NOZORDER);
   closePlayer();
 
   EXPECT_EQ(setting("Player", "NowIndex"), 1);
   EXPECT_EQ(setting("Option", "PlayMode"), 1);
+  EXPECT_EQ(setting("Lyrics", "Visible"), 1);
+  EXPECT_EQ(setting("Equalizer", "Visible"), 0);
+  EXPECT_EQ(setting("Option", "ShowTop"), 1);
+  EXPECT_EQ(setting("Option", "Kuttuki"), 0);
   EXPECT_EQ(setting("Window", "Left"), 40);
   EXPECT_EQ(setting("Window", "Top"), 50);
   EXPECT_EQ(setting("Window", "Width"), 320);
@@ -68,6 +74,9 @@ TEST_F(ExitTest, SavingTurnedOnWritesTheSettingsAndTheListForTheNextStart) {
   EXPECT_GT(SendMessageA(shell().playlistBox, LB_GETSEL, 1, 0), 0);
   EXPECT_EQ(engineStateNow(), ENGINE_STOPPED);
   EXPECT_EQ(shell().playMode, 1);
+  EXPECT_TRUE(IsWindowVisible(shell().lyricsWindow));
+  EXPECT_NE(GetWindowLongA(mainWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "always on top again";
+  EXPECT_NE(GetWindowLongA(shell().lyricsWindow, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
   RECT r{};
   GetWindowRect(mainWindow(), &r);
   EXPECT_EQ(r.left, 40);
