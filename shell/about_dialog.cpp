@@ -8,12 +8,15 @@ namespace orva {
 
 namespace {
 
+INT_PTR onCommand(HWND dialog, WORD id) {
+  if (id == IDOK || id == IDCANCEL) EndDialog(dialog, id);
+  return TRUE;
+}
+
 INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG: shellState().aboutBox = dialog; return TRUE;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam));
-      return TRUE;
+    case WM_COMMAND: return onCommand(dialog, LOWORD(wParam));
     case WM_DESTROY: shellState().aboutBox = nullptr; return FALSE;
   }
   return FALSE;

@@ -240,15 +240,18 @@ INT_PTR messageResult(HWND dialog, LRESULT result) {
   return TRUE;
 }
 
+// A move ends (the mouse let go, or a key): the sound follows the sliders.
+void onSliderScroll(EqualizerWindow& eq, WORD code) {
+  if (code == TB_ENDTRACK || code == TB_THUMBPOSITION) settleSliders(eq);
+}
+
 INT_PTR CALLBACK equalizerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) return onInitDialog(dialog, reinterpret_cast<EqualizerWindow*>(lParam));
   EqualizerWindow* eq = windowOf(dialog);
   if (eq == nullptr) return FALSE;  // before WM_INITDIALOG
   switch (message) {
     case WM_COMMAND: onCommand(*eq, LOWORD(wParam)); return TRUE;
-    case WM_VSCROLL:
-      if (LOWORD(wParam) == TB_ENDTRACK || LOWORD(wParam) == TB_THUMBPOSITION) settleSliders(*eq);
-      return TRUE;
+    case WM_VSCROLL: onSliderScroll(*eq, LOWORD(wParam)); return TRUE;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP: return messageResult(dialog, forwardToMainWindow(dialog, message, wParam, lParam));

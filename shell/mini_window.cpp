@@ -80,15 +80,19 @@ void onVolumeSlider(HWND dialog) {
   invalidateVolumeBar();
 }
 
+// The mini window lives only while it is the active window.
+INT_PTR onActivate(HWND dialog, WORD state) {
+  if (state == WA_INACTIVE) DestroyWindow(dialog);
+  return TRUE;
+}
+
 INT_PTR CALLBACK miniProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: return onInit(dialog);
     case WM_TIMER: showSeekPosition(dialog); return TRUE;
     case WM_HSCROLL: onSeekSlider(dialog); return TRUE;
     case WM_VSCROLL: onVolumeSlider(dialog); return TRUE;
-    case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) DestroyWindow(dialog);
-      return TRUE;
+    case WM_ACTIVATE: return onActivate(dialog, LOWORD(wParam));
     case WM_DESTROY: KillTimer(dialog, IDT_MINI_TICK); return TRUE;
   }
   return FALSE;
