@@ -75,11 +75,14 @@ int32_t addChosenFiles(const char* buffer) {
 
 int CALLBACK browseCallback(HWND dialog, UINT message, LPARAM, LPARAM data) {
   if (message != BFFM_INITIALIZED || data == 0) return 0;
+  // The starting folder is chosen before the check box exists: whoever
+  // waits for the box (a person, a script) then sees the dialog finished,
+  // and a choice made at once is not overtaken by the starting folder.
+  SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
   const HWND box = CreateWindowExA(0, "BUTTON", kSubfolderBoxText, WS_CHILD | WS_VISIBLE | BS_CHECKBOX, 10, 240, 150,
                                    25, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSubfolderBoxId)),
                                    shellState().appInstance, nullptr);
   SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont()), TRUE);
-  SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
   subclassCheckBox(box);
   return 0;
 }

@@ -4,8 +4,10 @@
 // in both forms. A second thread works each dialog while the test thread
 // sits in its modal loop.
 #include <gtest/gtest.h>
-#include <shlobj.h>
 #include <windows.h>
+
+#include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <atomic>
@@ -109,11 +111,32 @@ class FolderBrowserTest : public FileDialogTest {
       checkedAtStart_ = SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
       for (int i = 0; i < clicks; ++i) SendMessageA(box, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
       checkedAtEnd_ = SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-      SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+      selectFolder(dialog, folder);
       PostMessageA(dialog, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
     });
     listCommand(IDM_OPEN_FOLDER);
     EXPECT_TRUE(driver.finish());
+  }
+  // Selects `folder` in the browser's tree and waits until the tree shows
+  // it: under load the dialog may still be settling its first selection.
+  static void selectFolder(HWND dialog, const std::string& folder) {
+    const std::string leaf = folder.substr(folder.find_last_of('\\') + 1);
+    const HWND tree = FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+      if (selectedTreeText(tree) == leaf) return;
+      Sleep(50);
+    }
+  }
+  static std::string selectedTreeText(HWND tree) {
+    char text[MAX_PATH] = {};
+    TVITEMA item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    if (item.hItem == nullptr || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return {};
+    return text;
   }
   std::vector<std::string> sortedNames() {
     std::vector<std::string> names = entryNames();
