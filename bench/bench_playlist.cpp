@@ -49,7 +49,7 @@ long long bytesReadSoFar() {
 }
 
 // Accepts every file unread: the walk and the list alone.
-int32_t noProbe(const char*, Id3v1Record*, FileInfo*, InfoText*) { return 1; }
+int32_t noProbe(const char*, Id3v1Record*, FileInfo*, InfoText*, orva::Id3v2Names*) { return 1; }
 
 std::vector<fs::path> smallClips(const fs::path& corpus) {
   std::vector<fs::path> clips;

@@ -1,6 +1,7 @@
 // orva-cli info FILE...: opens each file with the engine and prints what it
-// learned: the stream, the frame header summary and the ID3v1 tag. Tag texts
-// are cp932 and are converted for the terminal. Exit status 1 when any file
+// learned: the stream, the frame header summary, the ID3v1 tag and an ID3v2
+// tag's texts. ID3v1 texts are cp932 and ID3v2 texts UTF-8; both are
+// converted for the terminal. Exit status 1 when any file
 // failed, 2 on a usage error.
 #include <cstdio>
 #include <cstring>
@@ -9,13 +10,14 @@
 #include "cli/commands.h"
 #include "orva_engine.h"
 #include "platform/codepage.h"
+#include "tags/file_info.h"
 
 namespace orva::cli {
 namespace {
 
 constexpr char kInfoUsage[] =
     "usage: orva-cli info FILE...\n"
-    "Opens each file and shows its stream, frame header and ID3v1 tag.\n";
+    "Opens each file and shows its stream, frame header, ID3v1 tag and ID3v2 texts.\n";
 
 const char* modeName(int32_t mode) {
   switch (mode) {
@@ -77,6 +79,25 @@ void printTag(const char* path) {
   std::printf("  ID3v1 genre  %d %s\n", tag.genre, tag.genreName);
 }
 
+void printId3v2(const char* path) {
+  Id3v2Texts tag;
+  if (readFileInfoAt(path, nullptr, nullptr, nullptr, nullptr, &tag) != ENGINE_OK || tag.majorVersion == 0) {
+    std::printf("  ID3v2        none\n");
+    return;
+  }
+  const auto line = [](const char* name, const std::string& utf8) {
+    if (!utf8.empty()) std::printf("  ID3v2 %-6s %s\n", name, platform::utf8ToActiveCodePage(utf8).c_str());
+  };
+  std::printf("  ID3v2        version 2.%d, %lld bytes\n", tag.majorVersion, static_cast<long long>(tag.tagBytes));
+  line("title", tag.title);
+  line("artist", tag.artist);
+  line("album", tag.album);
+  line("year", tag.year);
+  line("genre", tag.genre);
+  line("comment", tag.comment);
+  if (!tag.lyrics.empty()) std::printf("  ID3v2 lyrics %zu bytes\n", tag.lyrics.size());
+}
+
 // 0 when the file opened, 1 when it did not.
 int showFile(const char* path) {
   std::printf("%s\n", path);
@@ -90,6 +111,7 @@ int showFile(const char* path) {
   FileInfo info{};
   if (engineGetHeaderInfo(&info) == 1) printHeader(info);
   printTag(path);
+  printId3v2(path);
   engineClose();
   return 0;
 }

@@ -20,6 +20,7 @@
 #include "playlist/add_files.h"
 #include "playlist/play_mode.h"
 #include "playlist/playlist.h"
+#include "tags/file_info.h"
 
 namespace orva::cli {
 namespace {
@@ -127,6 +128,22 @@ class Player {
  private:
   enum class Outcome { Ended, Next, Previous, Quit, Failed, NoDevice };
 
+  // The ID3v1 names the engine read, else those of an ID3v2 tag, else the
+  // path.
+  static std::string trackTitle(const char* path, const StreamInfo& info) {
+    if (info.title[0] != '\0') {
+      std::string title = platform::cp932ToTerminal(info.title);
+      if (info.artist[0] != '\0' && std::strcmp(info.artist, info.title) != 0) {
+        title += " - " + platform::cp932ToTerminal(info.artist);
+      }
+      return title;
+    }
+    Id3v2Texts tag;
+    if (readFileInfoAt(path, nullptr, nullptr, nullptr, nullptr, &tag) != ENGINE_OK || tag.title.empty()) return path;
+    const std::string title = platform::utf8ToActiveCodePage(tag.title);
+    return tag.artist.empty() ? title : platform::utf8ToActiveCodePage(tag.artist) + " - " + title;
+  }
+
   Outcome playTrack(const char* path) {
     StreamInfo info{};
     if (engineOpen(path, &info) != 1) {
@@ -134,10 +151,7 @@ class Player {
       return Outcome::Failed;
     }
     lyricsLoaded_ = loadLyricsBeside(path) == 1;
-    title_ = info.title[0] != '\0' ? platform::cp932ToTerminal(info.title) : std::string(path);
-    if (info.artist[0] != '\0' && std::strcmp(info.artist, info.title) != 0) {
-      title_ += " - " + platform::cp932ToTerminal(info.artist);
-    }
+    title_ = trackTitle(path, info);
     duration_ = info.durationSeconds;
     if (enginePlay() != 1) {
       const int32_t status = engineGetStatus();

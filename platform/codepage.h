@@ -46,4 +46,12 @@ int compareNoCase(const char* a, const char* b);
 std::string cp932ToTerminal(std::string_view text);
 bool terminalToCp932(std::string_view text, std::string& out);
 
+// UTF-8 text (what an ID3v2 tag holds) in the active code page, to stand
+// beside the file names and tag texts of that code page. Characters the
+// code page lacks become '?', and so does each byte that is not UTF-8. A
+// character Japanese text spells with one of two code points (WAVE DASH or
+// FULLWIDTH TILDE, MINUS SIGN or FULLWIDTH HYPHEN-MINUS, ...) takes the one
+// cp932 maps, whichever the tag used.
+std::string utf8ToActiveCodePage(std::string_view utf8);
+
 }  // namespace orva::platform

@@ -13,5 +13,8 @@ CodePage systemCodePage();
 // other than 932 and UTF-8.
 bool systemIsLeadByte(unsigned char c);
 bool convertText(std::string_view text, bool toTerminal, std::string& out);
+// Well-formed UTF-8 into `codePage` (Cp932, SingleByte or System), one '?'
+// for each character it cannot hold.
+std::string fromUtf8(std::string_view utf8, CodePage codePage);
 
 }  // namespace orva::platform::detail

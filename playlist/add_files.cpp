@@ -33,7 +33,7 @@ int32_t addFile(Playlist& list, const char* path) {
   PlaylistEntry* entry = newPlaylistEntry();
   if (entry == nullptr) return -1;
   copyText(entry->path, kMaxPath, path);
-  if (list.readFileInfo(path, &entry->tag, &entry->fileInfo, &entry->infoText) == 1) {
+  if (readEntryFrom(list.readFileInfo, path, *entry) == 1) {
     entry->streamInfo.durationSeconds = entry->fileInfo.seconds;
     buildDisplayText(*entry, entry->path);
     return list.insertEntry(entry);

@@ -19,9 +19,9 @@ int compareText(const char* a, const char* b) { return platform::compareNoCase(a
 int compareByKey(const PlaylistEntry& a, const PlaylistEntry& b, int32_t key) {
   switch (key) {
     case SORT_TITLE: return compareText(a.displayText, b.displayText);
-    case SORT_ARTIST: return compareText(a.tag.artist, b.tag.artist);
-    case SORT_SONG: return compareText(a.tag.title, b.tag.title);
-    case SORT_DATE: return compareText(a.tag.year, b.tag.year);
+    case SORT_ARTIST: return compareText(sortArtist(a), sortArtist(b));
+    case SORT_SONG: return compareText(sortTitle(a), sortTitle(b));
+    case SORT_DATE: return compareText(sortYear(a), sortYear(b));
     case SORT_TIMESTAMP: return a.writeTime < b.writeTime ? -1 : (a.writeTime > b.writeTime ? 1 : 0);
     default: return 0;
   }
@@ -31,7 +31,7 @@ void refreshTags(const Playlist& list, PlaylistEntry& e) {
   char path[kMaxPath * 2];
   if (!resolveEntryPath(e, path, sizeof path)) return;
   // A file that is no longer audio keeps the empty records the read leaves.
-  list.readFileInfo(path, &e.tag, &e.fileInfo, &e.infoText);
+  readEntryFrom(list.readFileInfo, path, e);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ PlaylistEntry* entryForLine(const Playlist& list, const M3uPathLine& line, const
   if (line.hasTitle) {
     copyText(entry->displayText, kDisplayTextSize, std::string(line.title).c_str());
     entry->streamInfo.durationSeconds = parseDuration(line.durationText);
-  } else if (list.readFileInfo(fullPath, &entry->tag, &entry->fileInfo, &entry->infoText) == 1) {
+  } else if (readEntryFrom(list.readFileInfo, fullPath, *entry) == 1) {
     buildDisplayText(*entry, entry->path);
     entry->streamInfo.durationSeconds = entry->fileInfo.seconds;
   } else if (hasExtension(entry->path, "wav")) {

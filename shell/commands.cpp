@@ -31,9 +31,10 @@ int32_t engineStateNow(int32_t& positionSeconds) {
   return engineGetState(&positionSeconds);
 }
 
-// Refreshes an entry's tag, MPEG summary and INFO text from its file.
+// Refreshes an entry's tag, MPEG summary, INFO text and ID3v2 names from
+// its file.
 void refreshFileInfo(PlaylistEntry& entry, const char* path) {
-  readFileInfo(path, &entry.tag, &entry.fileInfo, &entry.infoText);
+  readEntryFrom(shellState().playlist.readFileInfo, path, entry);
 }
 
 int32_t openEntry(int32_t index) {

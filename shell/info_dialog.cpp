@@ -2,6 +2,9 @@
 // the file only on 保存, 作る and 削除. Two views share the ten fields: the
 // ID3 view shows the ID3v1 tag, the RIFF view the INFO text; each switch
 // stores the visible fields into the copy first, so a save writes both.
+// A file without an ID3v1 tag shows the texts of its ID3v2 tag, if it has
+// one, in the ID3 view's disabled fields: they cannot be edited there (the
+// ID3v2 tag is never written), but a tag made with 作る starts from them.
 //
 // The file may be the one the player holds open. A new tag over an old one
 // is written in place and needs nothing; every write that changes the file's
@@ -15,6 +18,7 @@
 #include <memory>
 #include <new>
 #include <span>
+#include <string>
 
 #include "orva_engine.h"
 #include "platform/codepage.h"
@@ -22,6 +26,7 @@
 #include "resources/resource_ids.h"
 #include "shell/playlist_view.h"
 #include "shell/shell_state.h"
+#include "tags/file_info.h"
 #include "tags/id3v1.h"
 
 namespace orva {
@@ -60,8 +65,20 @@ constexpr int32_t kId3Fields[] = {IDC_INFO_GENRE,  IDC_INFO_YEAR,  IDC_INFO_TITL
                                   IDC_INFO_ARTIST, IDC_INFO_ALBUM, IDC_INFO_COMMENT};
 constexpr int32_t kRiffOnlyFields[] = {IDC_INFO_COPYRIGHT, IDC_INFO_ENGINEER, IDC_INFO_SOURCE, IDC_INFO_SOFTWARE};
 
+// An ID3v2 tag's texts in the code page of the dialog.
+struct Id3v2Shown {
+  std::string title;
+  std::string artist;
+  std::string album;
+  std::string year;
+  std::string genre;
+  std::string comment;
+  bool any() const { return !(title + artist + album + year + genre + comment).empty(); }
+};
+
 struct InfoDialog {
   int32_t index = 0;
+  Id3v2Shown id3v2;
   PlaylistEntry copy{};
   char path[kMaxPath] = {};  // the file, resolved against its list's folder
   int32_t view = kViewId3;
@@ -197,6 +214,24 @@ void showInfoText(HWND dialog, InfoDialog& d) {
 void collectInfoText(HWND dialog, InfoDialog& d) {
   readField(dialog, IDC_INFO_GENRE, d.copy.infoText.slots[kGenreSlot], kInfoTextBytes);
   for (const InfoSlotField& f : kInfoFields) readField(dialog, f.id, d.copy.infoText.slots[f.slot], kInfoTextBytes);
+}
+
+Id3v2Shown readId3v2Shown(const char* path) {
+  Id3v2Texts texts;
+  if (readFileInfoAt(path, nullptr, nullptr, nullptr, nullptr, &texts) != ENGINE_OK) return {};
+  const auto shown = [](const std::string& utf8) { return platform::utf8ToActiveCodePage(utf8); };
+  return {shown(texts.title), shown(texts.artist), shown(texts.album),
+          shown(texts.year),  shown(texts.genre),  shown(texts.comment)};
+}
+
+void showId3v2(HWND dialog, const Id3v2Shown& texts) {
+  SendDlgItemMessageA(dialog, IDC_INFO_GENRE, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  SetDlgItemTextA(dialog, IDC_INFO_GENRE, texts.genre.c_str());
+  SetDlgItemTextA(dialog, IDC_INFO_YEAR, texts.year.c_str());
+  SetDlgItemTextA(dialog, IDC_INFO_TITLE, texts.title.c_str());
+  SetDlgItemTextA(dialog, IDC_INFO_ARTIST, texts.artist.c_str());
+  SetDlgItemTextA(dialog, IDC_INFO_ALBUM, texts.album.c_str());
+  SetDlgItemTextA(dialog, IDC_INFO_COMMENT, texts.comment.c_str());
 }
 
 void clearAllFields(HWND dialog) {
@@ -357,6 +392,8 @@ void showId3View(HWND dialog, InfoDialog& d) {
   setId3Limits(dialog);
   if (hasTag(d)) {
     showTag(dialog, d);
+  } else if (d.id3v2.any()) {
+    showId3v2(dialog, d.id3v2);
   } else {
     clearGenre(dialog);
     clearAll(dialog, kId3Fields);
@@ -414,13 +451,15 @@ void save(HWND dialog, InfoDialog& d) {
   // failed keeps the dialog open with the user's edits, after saying why.
   const bool tagWritten = !hasTag(d) || writeTag(dialog, d, 0);
   const bool infoWritten = !isRiff(d) || writeInfoText(dialog, d);
-  readFileInfo(d.path, &entry->tag, &entry->fileInfo, &entry->infoText);
+  readEntryFrom(shellState().playlist.readFileInfo, d.path, *entry);
   if (tagWritten && infoWritten) EndDialog(dialog, 1);
 }
 
 void createTag(HWND dialog, InfoDialog& d) {
   if (hasTag(d) || !confirm(dialog, "ID3 TAGを作成します。よろしいですか？")) return;
-  d.copy.tag.genre = 255;
+  // The ID3v2 texts on show become the new tag's, as far as it holds them.
+  if (d.id3v2.any()) collectTag(dialog, d);
+  if (!d.id3v2.any() || d.copy.tag.genre < 0) d.copy.tag.genre = 255;
   writeTag(dialog, d, 1);
   d.layout = probeTagLayout(d.path);
   if (!hasTag(d)) return;
@@ -488,7 +527,7 @@ BOOL onInitDialog(HWND dialog, InfoDialog* d) {
   PlaylistEntry* entry = shellState().playlist.entry(d->index);
   if (entry == nullptr || !resolveEntryPath(*entry, d->path, sizeof d->path)) return EndDialog(dialog, 2), TRUE;
   useEntryDirectory(*entry);
-  if (readFileInfo(d->path, &entry->tag, &entry->fileInfo, &entry->infoText) != 1) return EndDialog(dialog, 2), TRUE;
+  if (readEntryFrom(shellState().playlist.readFileInfo, d->path, *entry) != 1) return EndDialog(dialog, 2), TRUE;
   d->copy = *entry;
   SetDlgItemTextA(dialog, IDC_INFO_PATH, d->copy.path);
   SetDlgItemTextA(dialog, IDC_INFO_DISPLAY_TITLE, d->copy.displayText);
@@ -497,6 +536,7 @@ BOOL onInitDialog(HWND dialog, InfoDialog* d) {
   fillGenres(dialog);
   tidyTag(d->copy.tag);
   d->layout = probeTagLayout(d->path);
+  d->id3v2 = readId3v2Shown(d->path);
   d->view = kViewId3;
   showId3View(dialog, *d);
   CheckRadioButton(dialog, IDC_INFO_ID3_VIEW, IDC_INFO_RIFF_VIEW, IDC_INFO_ID3_VIEW);

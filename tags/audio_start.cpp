@@ -46,6 +46,7 @@ void skipLeadingData(ByteSource& source, const uint8_t* head, AudioLocation& whe
   int64_t at = where.start;
   if (skipId3v2Header(source, at) == 1) {
     where.id3v2 = true;
+    where.id3v2Start = where.start;
     where.size -= std::clamp<int64_t>(at - where.start, 0, where.size);  // the tag's length
     where.start = at;
   } else if (!where.riff && head[0] == 0) {

@@ -19,6 +19,7 @@ struct AudioLocation {
   bool riff;              // the file begins "RIFF"; `walk` says what the walk saw
   bool pcm;               // RIFF WAVE with PCM samples: there is no frame to find
   bool id3v2;             // an ID3v2 tag was stepped over
+  int64_t id3v2Start;     // where that tag begins
   bool leadingHeader;     // the first byte is 0: the audio starts 128 bytes in
   bool hasId3v1;          // the last 128 bytes begin "TAG"
   int64_t lyrics3Length;  // of the Lyrics3 block in front of the tag, 0 when none

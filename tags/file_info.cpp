@@ -90,7 +90,9 @@ int32_t probeTagLayoutAt(const char* path) {
   return probeTagLayoutFrom(source);
 }
 
-int32_t readFileInfoFrom(ByteSource& source, Id3v1Record* tag, FileInfo* info, InfoText* text, int32_t* flags) {
+int32_t readFileInfoFrom(ByteSource& source, Id3v1Record* tag, FileInfo* info, InfoText* text, int32_t* flags,
+                         Id3v2Texts* id3v2) {
+  if (id3v2 != nullptr) *id3v2 = Id3v2Texts{};
   if (tag != nullptr) std::memset(tag, 0, sizeof *tag);
   if (info != nullptr) std::memset(info, 0, sizeof *info);
   if (text != nullptr) std::memset(text, 0, sizeof *text);
@@ -109,6 +111,7 @@ int32_t readFileInfoFrom(ByteSource& source, Id3v1Record* tag, FileInfo* info, I
 
   Id3v1Record record{};
   if (tag != nullptr && where.hasId3v1 && readId3v1(source, record) == 1) *tag = record;
+  if (id3v2 != nullptr && where.id3v2) readId3v2(source, where.id3v2Start, *id3v2);
   if (info != nullptr) fillFileInfo(header, where.fileSize, where.size, *info);
   // A file too short for a tag still gets the bits of what it has.
   bool complete = false;
@@ -116,14 +119,16 @@ int32_t readFileInfoFrom(ByteSource& source, Id3v1Record* tag, FileInfo* info, I
   return ENGINE_OK;
 }
 
-int32_t readFileInfoAt(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* text, int32_t* flags) {
+int32_t readFileInfoAt(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* text, int32_t* flags,
+                       Id3v2Texts* id3v2) {
+  if (id3v2 != nullptr) *id3v2 = Id3v2Texts{};
   if (tag != nullptr) std::memset(tag, 0, sizeof *tag);
   if (info != nullptr) std::memset(info, 0, sizeof *info);
   if (text != nullptr) std::memset(text, 0, sizeof *text);
   platform::File file;
   if (path == nullptr || path[0] == '\0' || !file.open(path, platform::FileMode::Read)) return ENGINE_ERR_OPEN;
   FileSource source(file);
-  return readFileInfoFrom(source, tag, info, text, flags);
+  return readFileInfoFrom(source, tag, info, text, flags, id3v2);
 }
 
 }  // namespace orva

@@ -198,7 +198,7 @@ class FrameReader {
       for (char c : frame.id) {
         if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
       }
-      const uint32_t size = frameSize(header.subspan(idSize, version_ == 2 ? 3 : 4));
+      const uint32_t size = id3v2FrameSize(version_, header.subspan(idSize, version_ == 2 ? 3 : 4));
       at_ += headerSize;
       const size_t length = std::min<size_t>(size, body_.size() - at_);
       Bytes data = body_.subspan(at_, length);
@@ -209,13 +209,6 @@ class FrameReader {
   }
 
  private:
-  uint32_t frameSize(Bytes field) const {
-    if (version_ != 4) return bigEndian(field);
-    uint32_t size = 0;
-    // Some writers put a plain 32-bit size into 2.4 frames.
-    return synchsafe(field, size) ? size : bigEndian(field);
-  }
-
   // Strips what stands before the data and undoes a frame's own
   // unsynchronisation; false for a frame that cannot be read.
   bool shape(Frame& frame, Bytes data, uint8_t flags) const {
@@ -244,6 +237,12 @@ class FrameReader {
 };
 
 }  // namespace
+
+uint32_t id3v2FrameSize(int32_t version, std::span<const uint8_t> field) {
+  if (version != 4) return bigEndian(field);
+  uint32_t size = 0;
+  return synchsafe(field, size) ? size : bigEndian(field);
+}
 
 std::string id3v2TextToUtf8(uint8_t encoding, std::span<const uint8_t> text) {
   text = text.first(terminatedLength(encoding, text));

@@ -9,6 +9,8 @@
 #include <span>
 #include <string>
 
+#include "tags/byte_io.h"
+
 namespace orva {
 
 inline constexpr int32_t kId3v2HeaderSize = 10;
@@ -30,6 +32,16 @@ struct Id3v2Texts {
 // then `out` is left empty. Frames the parser cannot read (compressed,
 // encrypted, damaged) are skipped.
 bool parseId3v2(std::span<const uint8_t> bytes, Id3v2Texts& out);
+
+// The tag at `offset` of `source`, read without its large frames (cover
+// pictures, embedded objects): a tag of any size costs the reads of its
+// frame headers and its texts. False when no valid ID3v2 header is there.
+bool readId3v2(ByteSource& source, int64_t offset, Id3v2Texts& out);
+
+// A frame's size field (3 bytes in 2.2, 4 after): synchsafe in 2.4, except
+// that some writers put a plain number there, taken when the field cannot
+// be synchsafe.
+uint32_t id3v2FrameSize(int32_t version, std::span<const uint8_t> field);
 
 // A text of an ID3v2 text encoding (0 ISO-8859-1, 1 UTF-16 with byte order
 // mark, 2 UTF-16BE, 3 UTF-8) up to its first terminator, as UTF-8.

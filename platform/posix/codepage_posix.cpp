@@ -73,4 +73,31 @@ bool convertText(std::string_view text, bool toTerminal, std::string& out) {
   return ok;
 }
 
+std::string fromUtf8(std::string_view utf8, CodePage codePage) {
+  const char* charset = codePage == CodePage::SingleByte ? "ISO-8859-1" : "CP932";
+  iconv_t cd = iconv_open(charset, "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(utf8);
+  std::string out;
+  char* in = const_cast<char*>(utf8.data());
+  size_t inLeft = utf8.size();
+  char buffer[256];
+  while (inLeft > 0) {
+    char* o = buffer;
+    size_t oLeft = sizeof buffer;
+    const size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
+    out.append(buffer, static_cast<size_t>(o - buffer));
+    if (r == static_cast<size_t>(-1) && errno != E2BIG) {
+      // The input is well formed, so this is a character the code page
+      // lacks: step over all of its bytes.
+      out.push_back('?');
+      do {
+        ++in;
+        --inLeft;
+      } while (inLeft > 0 && (static_cast<unsigned char>(*in) & 0xC0) == 0x80);
+    }
+  }
+  iconv_close(cd);
+  return out;
+}
+
 }  // namespace orva::platform::detail

@@ -123,6 +123,22 @@ TEST_F(CodePageTest, Cp932TextReachesTheTerminalAndBack) {
   EXPECT_EQ(back, "\x8B\xC8");
 }
 
+// Tag texts in UTF-8 reach the list in the code page of its names.
+TEST_F(CodePageTest, Utf8TextTakesTheActiveCodePage) {
+  // 夜明け〜 with a WAVE DASH, é, a character beyond the BMP, a stray byte.
+  const std::string tag = "\xE5\xA4\x9C\xE6\x98\x8E\xE3\x81\x91\xE3\x80\x9C \xC3\xA9 \xF0\x9F\x8E\xB5 \xFF.";
+  setActiveCodePage(CodePage::Cp932);
+  // 夜 0x96E9, 明 0x96BE, け 0x82AF, ～ 0x8160; é and the note are lacking.
+  EXPECT_EQ(utf8ToActiveCodePage(tag), "\x96\xE9\x96\xBE\x82\xAF\x81\x60 ? ? ?.");
+  setActiveCodePage(CodePage::SingleByte);
+  EXPECT_EQ(utf8ToActiveCodePage(tag), "???? \xE9 ? ?.");
+  setActiveCodePage(CodePage::Utf8);
+  EXPECT_EQ(utf8ToActiveCodePage(tag), "\xE5\xA4\x9C\xE6\x98\x8E\xE3\x81\x91\xE3\x80\x9C \xC3\xA9 \xF0\x9F\x8E\xB5 ?.");
+  // A sequence cut off by the end, and an overlong one.
+  EXPECT_EQ(utf8ToActiveCodePage("a\xE3\x81"), "a??");
+  EXPECT_EQ(utf8ToActiveCodePage("\xC0\xAF"), "??");
+}
+
 }  // namespace
 }  // namespace orva::platform
 

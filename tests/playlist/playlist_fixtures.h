@@ -24,8 +24,10 @@ namespace orva::test {
 
 inline int32_t gFakeReads = 0;
 
-inline int32_t fakeReadFileInfo(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* infoText) {
+inline int32_t fakeReadFileInfo(const char* path, Id3v1Record* tag, FileInfo* info, InfoText* infoText,
+                                Id3v2Names* id3v2) {
   ++gFakeReads;
+  *id3v2 = Id3v2Names{};
   *tag = Id3v1Record{};
   *info = FileInfo{};
   *infoText = InfoText{};

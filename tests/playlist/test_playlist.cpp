@@ -112,15 +112,15 @@ TEST(EntryFileInfo, ReadsAnMpegFileAndRejectsOthers) {
   Id3v1Record tag{};
   FileInfo info{};
   InfoText infoText{};
-  ASSERT_EQ(readEntryFileInfo(sample.c_str(), &tag, &info, &infoText), 1);
+  ASSERT_EQ(readEntryFileInfo(sample.c_str(), &tag, &info, &infoText, nullptr), 1);
   EXPECT_EQ(info.layer, 3);
   EXPECT_GT(info.seconds, 0);
   EXPECT_GT(info.sampleRate, 0);
 
   test::TempDir dir;
   test::writeText(dir.file("text.mp3"), "#EXTM3U\r\nnothing here\r\n");
-  EXPECT_EQ(readEntryFileInfo(dir.file("text.mp3").c_str(), &tag, &info, &infoText), 0);
-  EXPECT_EQ(readEntryFileInfo(dir.file("missing.mp3").c_str(), &tag, &info, &infoText), 0);
+  EXPECT_EQ(readEntryFileInfo(dir.file("text.mp3").c_str(), &tag, &info, &infoText, nullptr), 0);
+  EXPECT_EQ(readEntryFileInfo(dir.file("missing.mp3").c_str(), &tag, &info, &infoText, nullptr), 0);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "tests/engine/engine_fixtures.h"
 #include "tests/shell_windows/picture_compare.h"
 #include "tests/shell_windows/player_fixture.h"
+#include "tests/support/id3v2_bytes.h"
 
 namespace orva::test {
 namespace {
@@ -328,6 +329,41 @@ TEST_F(InfoDialogTest, BlankTextsAndUnlistedGenresShowEmpty) {
     EXPECT_EQ(now.back(), content.back()) << "an empty box keeps a genre it cannot show";
     EXPECT_TRUE(std::equal(content.begin(), content.end() - 128, now.begin()));
   }
+}
+
+// A file named only by an ID3v2 tag: its row shows the tag's names, the ID3
+// view shows its texts read-only, and 作る makes an ID3v1 tag of them.
+TEST_F(InfoDialogTest, AnId3v2OnlyFileShowsItsTextsAndMakesATagOfThem) {
+  Bytes content =
+      id3v2Tag({utf16TextFrame("TIT2", u"夜明けのうた、そして長い長いタイトルの続き"), utf16TextFrame("TPE1", u"青葉"),
+                utf16TextFrame("TYER", u"2026"), utf16TextFrame("TCON", u"(13)")});
+  append(content, bareAudio());
+  const std::string path = openTrack(content, false);
+  EXPECT_EQ(displayText(0), "青葉 - 夜明けのうた、そして長い長いタイトルの続き");
+
+  DialogScript create;
+  create.then(until(dialogOpen))
+      .then(check([] {
+        EXPECT_EQ(fieldText(IDC_INFO_TITLE), "夜明けのうた、そして長い長いタイトルの続き");
+        EXPECT_EQ(fieldText(IDC_INFO_ARTIST), "青葉");
+        EXPECT_EQ(fieldText(IDC_INFO_YEAR), "2026");
+        EXPECT_EQ(fieldText(IDC_INFO_GENRE), "Pop");
+        EXPECT_FALSE(enabled(IDC_INFO_TITLE)) << "the ID3v2 tag is not edited here";
+        EXPECT_TRUE(enabled(IDC_INFO_CREATE));
+      }))
+      .then(press(IDC_INFO_CREATE))
+      .then(answer(IDOK))
+      .then(until([] { return !enabled(IDC_INFO_CREATE); }))
+      .then(press(IDCANCEL));
+  EXPECT_EQ(run(create), 2);
+  Id3v1Record tag{};
+  ASSERT_EQ(readId3v1File(path.c_str(), &tag), 1);
+  EXPECT_STREQ(tag.title, "夜明けのうた、そして長い長いタ") << "fifteen double-byte characters";
+  EXPECT_STREQ(tag.artist, "青葉");
+  EXPECT_STREQ(tag.year, "2026");
+  EXPECT_EQ(tag.genre, 13);
+  const Bytes now = readFileBytes(path);
+  EXPECT_TRUE(std::equal(content.begin(), content.end(), now.begin())) << "the ID3v2 tag and the audio stay";
 }
 
 // The dialog in both views on a RIFF MP3 file with a tag, compared with the

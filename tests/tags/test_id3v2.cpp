@@ -2,6 +2,7 @@
 // extended tags, and damaged or hostile sizes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -165,6 +166,53 @@ TEST(Id3v2, DamagedAndHostileSizesStayInsideTheBytes) {
   EXPECT_EQ(t.title, "");
   EXPECT_EQ(t.comment, "");
   EXPECT_EQ(t.album, "");
+}
+
+// Counts what a file read costs.
+class CountingSource final : public ByteSource {
+ public:
+  explicit CountingSource(const Bytes& bytes) : bytes_(bytes) {}
+  int64_t size() override { return int64_t(bytes_.size()); }
+  bool readAt(int64_t offset, void* buffer, int64_t count) override {
+    if (offset < 0 || count < 0 || offset + count > size()) return false;
+    std::copy_n(bytes_.begin() + offset, count, static_cast<uint8_t*>(buffer));
+    bytesRead += count;
+    return true;
+  }
+  int64_t bytesRead = 0;
+
+ private:
+  const Bytes& bytes_;
+};
+
+TEST(Id3v2File, ALargeTagIsReadWithoutItsPicture) {
+  const Bytes picture = Bytes{0} + bytesOf("image/png") + Bytes{0, 3, 0} + Bytes(3 * 1024 * 1024, 0x89);
+  const Bytes audio(4000, 0x55);
+  for (int version : {3, 4}) {
+    auto frame = [version](const std::string& id, const Bytes& data) {
+      return version == 3 ? frame3(id, data) : frame4(id, data);
+    };
+    const Bytes body = frame("TIT2", latin1("Front")) + frame("APIC", picture) + frame("TPE1", utf8("Back")) +
+                       frame("COMM", Bytes{0} + bytesOf("eng") + Bytes{0} + bytesOf("after")) + Bytes(64, 0);
+    const Bytes file = Bytes(7, 0) + tag(uint8_t(version), 0, body) + audio;
+    CountingSource source(file);
+    Id3v2Texts t;
+    ASSERT_TRUE(readId3v2(source, 7, t));
+    EXPECT_EQ(t.title, "Front");
+    EXPECT_EQ(t.artist, "Back");
+    EXPECT_EQ(t.comment, "after");
+    EXPECT_EQ(t.tagBytes, int64_t(10 + body.size()));
+    EXPECT_LT(source.bytesRead, 1024) << "version " << version;
+  }
+  // A small tag cut short by the end of the file, and no tag at all.
+  const Bytes cut = tag(3, 0, frame3("TIT2", latin1("Short")) + Bytes(100, 0));
+  const Bytes cutShort(cut.begin(), cut.end() - 50);
+  CountingSource shortSource(cutShort);
+  Id3v2Texts t;
+  EXPECT_TRUE(readId3v2(shortSource, 0, t));
+  EXPECT_EQ(t.title, "Short");
+  CountingSource none(audio);
+  EXPECT_FALSE(readId3v2(none, 0, t));
 }
 
 }  // namespace
