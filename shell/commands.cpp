@@ -200,6 +200,13 @@ void applyKeyCommand(const KeyCommand& command) {
   }
 }
 
+bool applyAppCommand(uint32_t appCommand) {
+  const KeyCommand command = appCommandOf(appCommand, engineGetState(nullptr));
+  applyKeyCommand(command);
+  // A play or pause key with nothing to do is still the player's own.
+  return command.action != KeyAction::None || appCommand == kAppCommandPlay || appCommand == kAppCommandPause;
+}
+
 void mainTick() {
   ShellState& s = shellState();
   invalidateVolumeBar();

@@ -27,6 +27,9 @@ void doAction(int32_t action);
 // A key's command (seek, volume, transport).
 void applyKeyCommand(const KeyCommand& command);
 void stepVolume(bool up);
+// WM_APPCOMMAND (media keys, remote controls) from any of the player's
+// windows: true when the player took the command.
+bool applyAppCommand(uint32_t appCommand);
 // The shell's copies of the device volume, read back from the device
 // (which may keep other steps than it was given).
 void readVolumeBack();

@@ -256,6 +256,7 @@ INT_PTR CALLBACK equalizerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP: return messageResult(dialog, forwardToMainWindow(dialog, message, wParam, lParam));
     case WM_RBUTTONUP: popUpMainMenu(); return TRUE;
+    case WM_APPCOMMAND: return messageResult(dialog, SendMessageA(shellState().mainWindow, message, wParam, lParam));
     case WM_PAINT: paintStrip(dialog); return TRUE;
     case WM_DESTROY: return onDestroy(*eq);
     case WM_NCDESTROY: return onNcDestroy(dialog, eq);

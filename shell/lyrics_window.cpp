@@ -195,6 +195,7 @@ LRESULT CALLBACK lyricsWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP: return forwardToMainWindow(window, message, wParam, lParam);
     case WM_RBUTTONUP: return onRightButtonUp();
+    case WM_APPCOMMAND: return SendMessageA(shellState().mainWindow, message, wParam, lParam);
     case WM_DESTROY: return onDestroy();
   }
   return DefWindowProcA(window, message, wParam, lParam);

@@ -113,6 +113,11 @@ LRESULT onTimer(WPARAM id) {
   return 0;
 }
 
+LRESULT onAppCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+  if (applyAppCommand(GET_APPCOMMAND_LPARAM(lParam))) return TRUE;
+  return DefWindowProcA(window, WM_APPCOMMAND, wParam, lParam);
+}
+
 LRESULT onKeyDown(WPARAM key) {
   applyKeyCommand(keyDownCommand(static_cast<uint32_t>(key), KeyReceiver::MainWindow));
   return 0;
@@ -253,6 +258,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: return onCommand(LOWORD(wParam));
     case WM_TIMER: return onTimer(wParam);
     case WM_KEYDOWN: return onKeyDown(wParam);
+    case WM_APPCOMMAND: return onAppCommand(window, wParam, lParam);
     case WM_COPYDATA: return onCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_ORVA_FORWARDED: return onForwarded();
     case WM_ORVA_TRAY: onTrayMessage(LOWORD(lParam)); return 0;

@@ -86,6 +86,12 @@ INT_PTR onActivate(HWND dialog, WORD state) {
   return TRUE;
 }
 
+// Media keys pressed while the mini window has the focus.
+INT_PTR passAppCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
+  SetWindowLongPtrA(dialog, DWLP_MSGRESULT, SendMessageA(shellState().mainWindow, WM_APPCOMMAND, wParam, lParam));
+  return TRUE;
+}
+
 INT_PTR CALLBACK miniProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: return onInit(dialog);
@@ -93,6 +99,7 @@ INT_PTR CALLBACK miniProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
     case WM_HSCROLL: onSeekSlider(dialog); return TRUE;
     case WM_VSCROLL: onVolumeSlider(dialog); return TRUE;
     case WM_ACTIVATE: return onActivate(dialog, LOWORD(wParam));
+    case WM_APPCOMMAND: return passAppCommand(dialog, wParam, lParam);
     case WM_DESTROY: KillTimer(dialog, IDT_MINI_TICK); return TRUE;
   }
   return FALSE;

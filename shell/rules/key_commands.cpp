@@ -1,6 +1,8 @@
 // The keyboard tables; see key_commands.h.
 #include "shell/rules/key_commands.h"
 
+#include "orva_engine.h"
+
 namespace orva {
 
 namespace {
@@ -37,6 +39,22 @@ KeyCommand keyDownCommand(uint32_t virtualKey, KeyReceiver receiver) {
     return row.command;
   }
   return kNoCommand;
+}
+
+KeyCommand appCommandOf(uint32_t appCommand, int32_t engineState) {
+  constexpr int32_t kPrevious = 1, kPlay = 2, kPause = 3, kStop = 4, kNext = 5;
+  const auto act = [](int32_t action) { return KeyCommand{KeyAction::DoAction, action}; };
+  switch (appCommand) {
+    case kAppCommandVolumeDown: return {KeyAction::VolumeDown, 0};
+    case kAppCommandVolumeUp: return {KeyAction::VolumeUp, 0};
+    case kAppCommandNextTrack: return act(kNext);
+    case kAppCommandPreviousTrack: return act(kPrevious);
+    case kAppCommandStop: return act(kStop);
+    case kAppCommandPlayPause: return act(engineState == ENGINE_STOPPED ? kPlay : kPause);
+    case kAppCommandPlay: return engineState == ENGINE_PLAYING ? kNoCommand : act(kPlay);
+    case kAppCommandPause: return engineState == ENGINE_PLAYING ? act(kPause) : kNoCommand;
+    default: return kNoCommand;
+  }
 }
 
 ListKeyUp playlistKeyUpCommand(uint32_t virtualKey) {

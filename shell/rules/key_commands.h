@@ -51,6 +51,24 @@ inline constexpr int32_t kKeySeekSeconds = 5;
 // the seek keys alone.
 KeyCommand keyDownCommand(uint32_t virtualKey, KeyReceiver receiver);
 
+// The media keys and remote controls, as WM_APPCOMMAND's command numbers.
+inline constexpr uint32_t kAppCommandVolumeDown = 9;
+inline constexpr uint32_t kAppCommandVolumeUp = 10;
+inline constexpr uint32_t kAppCommandNextTrack = 11;
+inline constexpr uint32_t kAppCommandPreviousTrack = 12;
+inline constexpr uint32_t kAppCommandStop = 13;
+inline constexpr uint32_t kAppCommandPlayPause = 14;
+inline constexpr uint32_t kAppCommandPlay = 46;
+inline constexpr uint32_t kAppCommandPause = 47;
+
+// WM_APPCOMMAND: the command for `appCommand` while the engine is in
+// `engineState` (ENGINE_STOPPED, ENGINE_PLAYING or ENGINE_PAUSED). Play/
+// pause starts a stopped player and otherwise pauses or resumes; the
+// separate play and pause keys never restart or resume what they should
+// leave alone. KeyAction::None for commands the player does not take, which
+// go on to the system.
+KeyCommand appCommandOf(uint32_t appCommand, int32_t engineState);
+
 enum class ListKeyUp {
   None,
   PlayCaretItem,    // playEntry of the caret item

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
+#include "orva_engine.h"
 #include "shell/rules/key_commands.h"
 
 namespace orva {
@@ -52,6 +55,38 @@ TEST(KeyDown, OtherKeysDoNothing) {
       KeyCommand c = keyDownCommand(key, receiver);
       EXPECT_EQ(c.action, KeyAction::None) << key;
       EXPECT_EQ(c.doAction, 0) << key;
+    }
+  }
+}
+
+// The transport keys follow the engine's state; the volume keys and the
+// keys the player does not take do not.
+TEST(AppCommand, MediaKeysMapOntoTheTransportAndVolume) {
+  struct Case {
+    uint32_t command;
+    KeyCommand stopped, playing, paused;
+  };
+  constexpr KeyCommand none{KeyAction::None, 0};
+  constexpr auto act = [](int32_t a) { return KeyCommand{KeyAction::DoAction, a}; };
+  const Case cases[] = {
+      {kAppCommandPlayPause, act(2), act(3), act(3)},
+      {kAppCommandPlay, act(2), none, act(2)},
+      {kAppCommandPause, none, act(3), none},
+      {kAppCommandStop, act(4), act(4), act(4)},
+      {kAppCommandNextTrack, act(5), act(5), act(5)},
+      {kAppCommandPreviousTrack, act(1), act(1), act(1)},
+      {kAppCommandVolumeUp, {KeyAction::VolumeUp, 0}, {KeyAction::VolumeUp, 0}, {KeyAction::VolumeUp, 0}},
+      {kAppCommandVolumeDown, {KeyAction::VolumeDown, 0}, {KeyAction::VolumeDown, 0}, {KeyAction::VolumeDown, 0}},
+      {8 /* volume mute */, none, none, none},
+      {1 /* browser back */, none, none, none},
+  };
+  for (const Case& c : cases) {
+    const std::pair<int32_t, KeyCommand> byState[] = {
+        {ENGINE_STOPPED, c.stopped}, {ENGINE_PLAYING, c.playing}, {ENGINE_PAUSED, c.paused}};
+    for (const auto& [state, expected] : byState) {
+      const KeyCommand got = appCommandOf(c.command, state);
+      EXPECT_EQ(got.action, expected.action) << "command " << c.command << " state " << state;
+      EXPECT_EQ(got.doAction, expected.doAction) << "command " << c.command << " state " << state;
     }
   }
 }

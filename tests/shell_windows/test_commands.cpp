@@ -102,6 +102,47 @@ TEST_F(CommandsTest, KeysOfTheMainWindowDriveTheTransportAndTheVolume) {
   EXPECT_EQ(shell().volumeLeft, 0);
 }
 
+// Media keys arrive at whichever window has the focus: the main window, a
+// child of it, or one of the other windows, which pass them on.
+TEST_F(CommandsTest, MediaKeysDriveTheTransportAndTheVolumeFromEveryWindow) {
+  startWithThreeTracks();
+  auto media = [](HWND to, int command) {
+    return SendMessageA(to, WM_APPCOMMAND, reinterpret_cast<WPARAM>(to), MAKELPARAM(0, command));
+  };
+  // A pause is taken by the playback thread at its next block.
+  auto reaches = [this](int32_t state) { return pumpUntil([&] { return engineStateNow() == state; }, 3000); };
+  EXPECT_EQ(media(mainWindow(), APPCOMMAND_MEDIA_PLAY_PAUSE), TRUE);
+  EXPECT_EQ(engineStateNow(), ENGINE_PLAYING);
+  media(shell().playlistBox, APPCOMMAND_MEDIA_PLAY_PAUSE);
+  EXPECT_TRUE(reaches(ENGINE_PAUSED));
+  media(shell().lyricsWindow, APPCOMMAND_MEDIA_PLAY);
+  EXPECT_TRUE(reaches(ENGINE_PLAYING));
+  media(mainWindow(), APPCOMMAND_MEDIA_PLAY);
+  EXPECT_EQ(engineStateNow(), ENGINE_PLAYING) << "play while playing leaves the track alone";
+  EXPECT_EQ(current(), 0);
+  media(mainWindow(), APPCOMMAND_MEDIA_NEXTTRACK);
+  EXPECT_EQ(current(), 1);
+  media(mainWindow(), APPCOMMAND_MEDIA_PREVIOUSTRACK);
+  EXPECT_EQ(current(), 0);
+  media(mainWindow(), APPCOMMAND_MEDIA_STOP);
+  EXPECT_EQ(engineStateNow(), ENGINE_STOPPED);
+  media(mainWindow(), APPCOMMAND_MEDIA_PAUSE);
+  EXPECT_EQ(engineStateNow(), ENGINE_STOPPED) << "pause does not start a stopped player";
+
+  engineSetVolume(50, 50);
+  int32_t left = 0;
+  int32_t right = 0;
+  media(mainWindow(), APPCOMMAND_VOLUME_UP);
+  engineGetVolume(&left, &right);
+  EXPECT_EQ(left, 60);
+  EXPECT_EQ(right, 60);
+  media(mainWindow(), APPCOMMAND_VOLUME_DOWN);
+  media(mainWindow(), APPCOMMAND_VOLUME_DOWN);
+  engineGetVolume(&left, &right);
+  EXPECT_EQ(left, 40);
+  EXPECT_EQ(media(mainWindow(), APPCOMMAND_VOLUME_MUTE), FALSE) << "left to the system";
+}
+
 TEST_F(CommandsTest, ATrackThatEndsLeadsToTheNextByPlayMode) {
   startWithThreeTracks(1);
   command(IDM_PLAY);

@@ -71,6 +71,12 @@ TEST_F(TrayAndMiniTest, TheMiniWindowSeeksAndSetsTheVolumeAndClosesWhenLeft) {
   char title[64] = {};
   GetDlgItemTextA(mini, IDC_MINI_TITLE, title, sizeof title);
   EXPECT_EQ(std::string(title).substr(5), " long.wav [05:00]");
+  // Media keys pressed while the mini window has the focus. The playback
+  // thread takes a pause at its next block, which may be a while.
+  for (int32_t expected : {ENGINE_PAUSED, ENGINE_PLAYING}) {
+    SendMessageA(mini, WM_APPCOMMAND, reinterpret_cast<WPARAM>(mini), MAKELPARAM(0, APPCOMMAND_MEDIA_PLAY_PAUSE));
+    EXPECT_TRUE(pumpUntil([&] { return engineStateNow() == expected; }, 3000)) << expected;
+  }
 
   const HWND seek = GetDlgItem(mini, IDC_MINI_SEEK);
   SendMessageA(seek, TBM_SETPOS, TRUE, 150);
