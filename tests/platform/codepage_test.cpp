@@ -130,8 +130,11 @@ TEST_F(CodePageTest, Utf8TextTakesTheActiveCodePage) {
   setActiveCodePage(CodePage::Cp932);
   // 夜 0x96E9, 明 0x96BE, け 0x82AF, ～ 0x8160; é and the note are lacking.
   EXPECT_EQ(utf8ToActiveCodePage(tag), "\x96\xE9\x96\xBE\x82\xAF\x81\x60 ? ? ?.");
+#ifndef _WIN32
+  // Windows converts into its own ANSI code page (932 under the test runner).
   setActiveCodePage(CodePage::SingleByte);
   EXPECT_EQ(utf8ToActiveCodePage(tag), "???? \xE9 ? ?.");
+#endif
   setActiveCodePage(CodePage::Utf8);
   EXPECT_EQ(utf8ToActiveCodePage(tag), "\xE5\xA4\x9C\xE6\x98\x8E\xE3\x81\x91\xE3\x80\x9C \xC3\xA9 \xF0\x9F\x8E\xB5 ?.");
   // A sequence cut off by the end, and an overlong one.
