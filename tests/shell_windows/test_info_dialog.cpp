@@ -118,6 +118,26 @@ DialogScript::Step check(std::function<void()> expectations) {
   };
 }
 
+// The dialog compared with a reference picture, its path field showing
+// `shownPath` (the real one is a new temporary folder each run). Prepared on
+// the first call, taken once the screen has caught up.
+DialogScript::Step dialogPicture(const char* name, const char* shownPath) {
+  return [name, shownPath, since = DWORD{0}]() mutable {
+    if (since == 0) {
+      SetCursorPos(1270, 1010);
+      SetDlgItemTextA(infoDialog(), IDC_INFO_PATH, shownPath);
+      SetForegroundWindow(infoDialog());
+      RedrawWindow(infoDialog(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      since = GetTickCount();
+      return false;
+    }
+    if (GetTickCount() - since < 400) return false;
+    EXPECT_TRUE(matchesReference(name, captureWindow(infoDialog())));
+    return true;
+  };
+}
+
 Id3v1Record tagRecord(const char* title, const char* artist, const char* year, int32_t genre) {
   Id3v1Record r{};
   std::strcpy(r.title, title);
@@ -351,6 +371,7 @@ TEST_F(InfoDialogTest, AnId3v2OnlyFileShowsItsTextsAndMakesATagOfThem) {
         EXPECT_FALSE(enabled(IDC_INFO_TITLE)) << "the ID3v2 tag is not edited here";
         EXPECT_TRUE(enabled(IDC_INFO_CREATE));
       }))
+      .then(dialogPicture("info_id3v2", "C:\\music\\song.mp3"))
       .then(press(IDC_INFO_CREATE))
       .then(answer(IDOK))
       .then(until([] { return !enabled(IDC_INFO_CREATE); }))
@@ -372,23 +393,7 @@ TEST_F(InfoDialogTest, AnId3v2OnlyFileShowsItsTextsAndMakesATagOfThem) {
 TEST_F(InfoDialogTest, BothViewsOfARiffFileWithATag) {
   const std::string path = openTrack(taggedAudio(), false);
   ASSERT_EQ(convertToRmp3(path.c_str()), 1);
-  // Prepared on the first call, taken once the screen has caught up.
-  auto picture = [](const char* name) {
-    return [name, since = DWORD{0}]() mutable {
-      if (since == 0) {
-        SetCursorPos(1270, 1010);
-        SetDlgItemTextA(infoDialog(), IDC_INFO_PATH, "C:\\music\\song.rmp");
-        SetForegroundWindow(infoDialog());
-        RedrawWindow(infoDialog(), nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        since = GetTickCount();
-        return false;
-      }
-      if (GetTickCount() - since < 400) return false;
-      EXPECT_TRUE(matchesReference(name, captureWindow(infoDialog())));
-      return true;
-    };
-  };
+  auto picture = [](const char* name) { return dialogPicture(name, "C:\\music\\song.rmp"); };
   DialogScript look;
   look.then(until(dialogOpen)).then(setText(IDC_INFO_TITLE, "テスト曲")).then(until([] { return true; }));
   look.then(picture("info_id3")).then(click(IDC_INFO_RIFF_VIEW));
