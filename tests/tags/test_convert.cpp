@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "tags/convert.h"
 #include "tags/file_info.h"
 #include "tags/file_rewrite.h"
 #include "tags/id3v1.h"
+#include "tests/support/id3v2_bytes.h"
 #include "tests/support/test_support.h"
 #include "tests/tags/tag_bytes.h"
 
@@ -41,6 +43,18 @@ TEST(ConvertToRmp3, ThousandBytesWithATagBecome1318) {
 
   auto back = run(renderToMpeg, v);
   EXPECT_EQ(back, file.v) << "the round trip gives the original bytes";
+}
+
+// An ID3v2 tag is part of the audio the conversions carry: untouched both
+// ways.
+TEST(ConvertToRmp3, CarriesAnId3v2TagUntouched) {
+  const std::vector<uint8_t> id3v2 = test::id3v2Tag({test::utf16TextFrame("TIT2", u"Title")});
+  Bytes file;
+  file.bytes(id3v2).bytes(test::fakeAudio(600)).bytes(test::tagBytes("song"));
+  const std::vector<uint8_t> riff = run(toRmp3, file.v);
+  ASSERT_GT(riff.size(), 20 + id3v2.size());
+  EXPECT_TRUE(std::equal(id3v2.begin(), id3v2.end(), riff.begin() + 20)) << "at the start of the data chunk";
+  EXPECT_EQ(run(renderToMpeg, riff), file.v);
 }
 
 TEST(ConvertToRmp3, NoTagGivesABlankOneAndOddAudioAPadByte) {
