@@ -54,4 +54,7 @@ bool terminalToCp932(std::string_view text, std::string& out);
 // cp932 maps, whichever the tag used.
 std::string utf8ToActiveCodePage(std::string_view utf8);
 
+// Appends the code point `c` (at most U+10FFFF) to `out` in UTF-8.
+void appendUtf8(std::string& out, char32_t c);
+
 }  // namespace orva::platform

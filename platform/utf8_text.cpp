@@ -58,7 +58,16 @@ char32_t decodeAt(std::string_view s, size_t at, size_t& length) {
   return c;
 }
 
-void encode(char32_t c, std::string& out) {
+char32_t cp932Spelling(char32_t c) {
+  for (const Variant& v : kCp932Variants) {
+    if (v.from == c) return v.to;
+  }
+  return c;
+}
+
+}  // namespace
+
+void appendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
   } else if (c < 0x800) {
@@ -76,15 +85,6 @@ void encode(char32_t c, std::string& out) {
   }
 }
 
-char32_t cp932Spelling(char32_t c) {
-  for (const Variant& v : kCp932Variants) {
-    if (v.from == c) return v.to;
-  }
-  return c;
-}
-
-}  // namespace
-
 std::string utf8ToActiveCodePage(std::string_view utf8) {
   const CodePage target = activeCodePage();
   std::string wellFormed;
@@ -95,7 +95,7 @@ std::string utf8ToActiveCodePage(std::string_view utf8) {
     if (target == CodePage::Cp932) c = cp932Spelling(c);
     // No code page of ours but UTF-8 holds a character beyond the BMP.
     if (target != CodePage::Utf8 && c > 0xFFFF) c = '?';
-    encode(c, wellFormed);
+    appendUtf8(wellFormed, c);
   }
   if (target == CodePage::Utf8) return wellFormed;
   return detail::fromUtf8(wellFormed, target);

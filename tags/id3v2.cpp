@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/codepage.h"
 #include "tags/id3v1.h"
 
 namespace orva {
@@ -58,24 +59,6 @@ std::vector<uint8_t> resynchronised(Bytes b) {
   return out;
 }
 
-void appendUtf8(std::string& out, uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 std::string utf16ToUtf8(Bytes b, bool bigEndianOrder) {
   std::string out;
   auto unit = [&](size_t i) -> uint32_t {
@@ -95,7 +78,7 @@ std::string utf16ToUtf8(Bytes b, bool bigEndianOrder) {
     } else if (c >= 0xD800 && c < 0xE000) {
       c = 0xFFFD;  // a lone half of a pair
     }
-    appendUtf8(out, c);
+    platform::appendUtf8(out, c);
   }
   return out;
 }
@@ -249,7 +232,7 @@ std::string id3v2TextToUtf8(uint8_t encoding, std::span<const uint8_t> text) {
   switch (encoding) {
     case 0: {
       std::string out;
-      for (uint8_t c : text) appendUtf8(out, c);
+      for (uint8_t c : text) platform::appendUtf8(out, c);
       return out;
     }
     case 1: {

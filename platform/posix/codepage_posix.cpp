@@ -43,10 +43,20 @@ CodePage systemCodePage() {
 
 bool systemIsLeadByte(unsigned char) { return false; }
 
-bool convertText(std::string_view text, bool toTerminal, std::string& out) {
+namespace {
+
+// What to do with input iconv cannot convert.
+enum class OnFailure {
+  Stop,             // give up there
+  SkipByte,         // a '?' for the byte, then go on
+  SkipUtf8Sequence  // a '?' for the whole UTF-8 character, then go on
+};
+
+// Converts `text` from `from` to `to` into `out`; false when some input
+// could not be converted (or the converter could not be opened, and the
+// text is copied as it is).
+bool convertWithIconv(std::string_view text, const char* from, const char* to, OnFailure onFailure, std::string& out) {
   out.clear();
-  const char* from = toTerminal ? "CP932" : terminalCharset();
-  const char* to = toTerminal ? terminalCharset() : "CP932";
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) {
     out.assign(text);
@@ -59,44 +69,34 @@ bool convertText(std::string_view text, bool toTerminal, std::string& out) {
   while (inLeft > 0) {
     char* o = buffer;
     size_t oLeft = sizeof buffer;
-    size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
+    const size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
     out.append(buffer, static_cast<size_t>(o - buffer));
-    if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-      ok = false;
-      if (!toTerminal) break;
-      out.push_back('?');  // one undecodable byte
+    if (r != static_cast<size_t>(-1) || errno == E2BIG) continue;
+    ok = false;
+    if (onFailure == OnFailure::Stop) break;
+    out.push_back('?');
+    do {
       ++in;
       --inLeft;
-    }
+    } while (onFailure == OnFailure::SkipUtf8Sequence && inLeft > 0 &&
+             (static_cast<unsigned char>(*in) & 0xC0) == 0x80);
   }
   iconv_close(cd);
   return ok;
 }
 
+}  // namespace
+
+bool convertText(std::string_view text, bool toTerminal, std::string& out) {
+  if (toTerminal) return convertWithIconv(text, "CP932", terminalCharset(), OnFailure::SkipByte, out);
+  return convertWithIconv(text, terminalCharset(), "CP932", OnFailure::Stop, out);
+}
+
 std::string fromUtf8(std::string_view utf8, CodePage codePage) {
-  const char* charset = codePage == CodePage::SingleByte ? "ISO-8859-1" : "CP932";
-  iconv_t cd = iconv_open(charset, "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(utf8);
+  // The input is well formed: what fails is a character the code page lacks.
   std::string out;
-  char* in = const_cast<char*>(utf8.data());
-  size_t inLeft = utf8.size();
-  char buffer[256];
-  while (inLeft > 0) {
-    char* o = buffer;
-    size_t oLeft = sizeof buffer;
-    const size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
-    out.append(buffer, static_cast<size_t>(o - buffer));
-    if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-      // The input is well formed, so this is a character the code page
-      // lacks: step over all of its bytes.
-      out.push_back('?');
-      do {
-        ++in;
-        --inLeft;
-      } while (inLeft > 0 && (static_cast<unsigned char>(*in) & 0xC0) == 0x80);
-    }
-  }
-  iconv_close(cd);
+  convertWithIconv(utf8, "UTF-8", codePage == CodePage::SingleByte ? "ISO-8859-1" : "CP932",
+                   OnFailure::SkipUtf8Sequence, out);
   return out;
 }
 
