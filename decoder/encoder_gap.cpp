@@ -57,7 +57,11 @@ bool readEncoderGap(const uint8_t* bytes, int32_t length, const MpegFrameHeader&
   if (tag > available || available - tag < 8) return false;
   const VbrTag kind = vbrTagKind(bytes + tag);
   if (kind != VbrTag::Xing && kind != VbrTag::Info) return false;
-  const int32_t extension = tag + extensionOffset(readBigEndian32(bytes + tag + 4));
+  // Without the frame-count flag the count read at its fixed offset is
+  // another field, and the end of the source is unknown.
+  const uint32_t flags = readBigEndian32(bytes + tag + 4);
+  if ((flags & kFlagFrames) == 0) return false;
+  const int32_t extension = tag + extensionOffset(flags);
   if (extension > available || available - extension < kExtensionBytes) return false;
   const uint8_t* e = bytes + extension;
   if (!namesAnEncoder(e)) return false;
