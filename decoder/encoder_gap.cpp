@@ -43,7 +43,6 @@ bool namesAnEncoder(const uint8_t* extension) {
 
 bool plausible(const EncoderGap& gap, const MpegFrameHeader& header) {
   const int64_t perFrame = layer3SamplesPerFrame(header);
-  if (gap.delay == 0 && gap.padding == 0) return false;
   if (gap.delay >= 2 * perFrame || gap.padding >= 2 * perFrame) return false;
   return int64_t{gap.delay} + gap.padding < int64_t{static_cast<uint32_t>(header.frameCount)} * perFrame;
 }

@@ -25,8 +25,10 @@ inline constexpr int32_t kLayer3DecoderDelay = 529;
 // The gap from the first frame at `bytes` (`length` valid bytes), which
 // readStreamHeader has read into `header`. False, leaving `gap` alone, unless
 // the frame is Layer III, holds a "Xing" or "Info" header with a frame count
-// and an encoder extension, and the delay and padding are plausible: not both
-// zero, each under two frames, and together shorter than the stream.
+// and an encoder extension, and the delay and padding are plausible: each
+// under two frames, and together shorter than the stream. An encoder that
+// adds no delay records zeros; the decoder's own delay is trimmed all the
+// same.
 bool readEncoderGap(const uint8_t* bytes, int32_t length, const MpegFrameHeader& header, EncoderGap& gap);
 
 // The source within the decoded output, in output samples per channel from

@@ -78,6 +78,11 @@ TEST(EncoderGap, ReadFromInfoAndXingWheneverTheFlagsPlaceIt) {
   EncoderGap gap{};
   ASSERT_TRUE(gapOf(mpeg2, gap));
   EXPECT_EQ(gap.padding, 1003);
+  // An encoder without delay says so with zeros.
+  TaggedFrame none;
+  none.delay = none.padding = 0;
+  ASSERT_TRUE(gapOf(none, gap));
+  EXPECT_EQ(gap.delay + gap.padding, 0);
 }
 
 TEST(EncoderGap, AbsentOrImplausibleValuesAreNotRead) {
@@ -94,7 +99,6 @@ TEST(EncoderGap, AbsentOrImplausibleValuesAreNotRead) {
   add("no frame count", [](TaggedFrame& t) { t.flags = 2; });
   add("a VBRI header", [](TaggedFrame& t) { t.tag = "VBRI"; });
   add("no encoder name", [](TaggedFrame& t) { t.encoder = "\x01\x02\x03\x04"; });
-  add("both zero", [](TaggedFrame& t) { t.delay = t.padding = 0; });
   add("delay of two frames", [](TaggedFrame& t) { t.delay = 2304; });
   add("padding of two frames", [](TaggedFrame& t) { t.padding = 2304; });
   add("longer than the stream", [](TaggedFrame& t) { t.frames = 1; });
