@@ -41,6 +41,7 @@ int32_t engineInit(void) noexcept {
   gEngine.state = ENGINE_STOPPED;
   setDetailCode(0);
   initDecoder();  // tables, and the decoder options at their defaults
+  gEngine.gapless = 0;
   setEqualizerGains(nullptr);
   playbackInit();
   return 1;

@@ -191,8 +191,8 @@ ORVA_API int32_t engineSetClampPosition(int32_t clamp) ORVA_NOEXCEPT;
    sample count. Durations, engineGetTotalSamples, positions and seek targets
    then count source samples (position 0 is the source's first sample).
    Other streams are not affected. Applies to the open file at once and to
-   every later open; status 13 unless stopped. engineGetGapless returns the
-   switch (0 or 1). */
+   every later open; status 13 unless stopped. engineInit switches it off.
+   engineGetGapless returns the switch (0 or 1). */
 ORVA_API int32_t engineSetGapless(int32_t on) ORVA_NOEXCEPT;
 ORVA_API int32_t engineGetGapless(void) ORVA_NOEXCEPT;
 

@@ -93,9 +93,17 @@ class GaplessTest : public PlaybackTest {
  protected:
   void SetUp() override {
     PlaybackTest::SetUp();
+    engineGetSettings(&settings_);
     const std::string out = dir_.file("lame-version.txt");
     const std::string probe = "lame --version > \"" + out + "\" 2>&1";
     if (std::system(probe.c_str()) != 0) GTEST_SKIP() << "lame cannot be run here; no clips to check";
+  }
+
+  // The engine keeps its settings through engineInit: the next tests get
+  // theirs back.
+  void TearDown() override {
+    PlaybackTest::TearDown();
+    engineSetSettings(&settings_);
   }
 
   // The clip encoded by lame at its own rate (a failure when lame fails).
@@ -120,6 +128,8 @@ class GaplessTest : public PlaybackTest {
     engineClose();
     return waveSamples(out);
   }
+
+  DecoderSettings settings_{};
 };
 
 const Clip kClips[] = {
