@@ -1,6 +1,6 @@
 // orva-cli decode: decodes an MPEG audio file to a PCM WAV file through the
 // engine (engineDecodeToWave), with the decoder's output variants and the
-// equalizer set first.
+// equalizer and the gapless switch set first.
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -23,6 +23,7 @@ struct DecodeArgs {
   DecoderOptions options{0, 0, 24000};
   bool equalizer = false;
   int32_t bands[10] = {};
+  bool gapless = false;
 };
 
 void printUsage(std::FILE* to) {
@@ -32,7 +33,9 @@ void printUsage(std::FILE* to) {
       "  --channels MODE  stereo (as the stream), mix, left or right\n"
       "  --8bit           8-bit unsigned samples instead of 16-bit\n"
       "  --bandwidth HZ   highest frequency decoded (default 24000)\n"
-      "  --eq V0,...,V9   ten equalizer bands in tenths of a decibel\n",
+      "  --eq V0,...,V9   ten equalizer bands in tenths of a decibel\n"
+      "  --gapless        leave out the encoder's delay and padding when the\n"
+      "                   file's first frame records them\n",
       to);
 }
 
@@ -80,6 +83,8 @@ int parseArgs(int argc, char** argv, DecodeArgs& a) {
       }
       if (mode < 0) return 2;
       a.options.outputFlags = (a.options.outputFlags & ~3) | mode;
+    } else if (arg == "--gapless") {
+      a.gapless = true;
     } else if (arg == "--8bit") {
       a.options.outputFlags |= 8;
     } else if (arg == "--bandwidth" && hasValue) {
@@ -130,6 +135,7 @@ int runDecodeCommand(int argc, char** argv) {
   engineSetDecoderOptions(&plain);
   engineSetDecoderOutputFlags(a.options.outputFlags);
   engineSetEqualizer(a.equalizer ? a.bands : nullptr);
+  engineSetGapless(a.gapless ? 1 : 0);
   resyncs = 0;
   engineSetCallback(countEvents);
   StreamInfo info{};

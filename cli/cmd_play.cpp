@@ -33,6 +33,7 @@ struct PlayArgs {
   std::vector<const char*> paths;
   bool silentDevice = false;
   int32_t mode = -1;  // -1: in order, once
+  bool gapless = false;
 };
 
 void printUsage(std::FILE* to) {
@@ -41,6 +42,7 @@ void printUsage(std::FILE* to) {
       "  --device alsa|winmm|null  the sound device (default: the system's);\n"
       "                            null plays on the engine's silent device\n"
       "  --mode loop|repeat|shuffle|stop  what follows the end of a track\n"
+      "  --gapless                 leave out the encoder's delay and padding\n"
       "keys: space pause/resume, left/right seek 5 s, up/down volume,\n"
       "      n/p next/previous track, q quit\n",
       to);
@@ -66,6 +68,8 @@ int parseArgs(int argc, char** argv, PlayArgs& a) {
       } else if (d != "alsa" && d != "winmm" && d != "system") {
         return 2;
       }
+    } else if (arg == "--gapless") {
+      a.gapless = true;
     } else if (arg == "--mode" && i + 1 < argc) {
       a.mode = modeNamed(argv[++i]);
       if (a.mode < -1) return 2;
@@ -283,6 +287,7 @@ int runPlayCommand(int argc, char** argv) {
     return 1;
   }
   engineInit();
+  engineSetGapless(args.gapless ? 1 : 0);
   if (args.silentDevice) {
     engineSetDevice(ENGINE_DEVICE_SILENT);
     std::printf("playing on the silent device\n");

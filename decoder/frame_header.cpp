@@ -1,9 +1,11 @@
 // MPEG audio frame headers: the four header bytes, sync scanning, the first
-// frame of a stream with its "Xing"/"VBRI" header, and frame lengths.
+// frame of a stream with its "Xing"/"Info"/"VBRI" header, and frame lengths.
 // Called by the engine (open, playback, resync), the tag code and the
 // decoder core; on whichever thread the caller runs. Only the accessors at
 // the end touch the decoder's state.
 #include "decoder/frame_header.h"
+
+#include <cstring>
 
 #include "decoder/decoder_state.h"
 
@@ -103,32 +105,55 @@ bool findFrameSync(const uint8_t* bytes, int32_t length, int32_t& offset) {
   return false;
 }
 
+int32_t vbrTagOffset(const MpegFrameHeader& header) {
+  int32_t tag = 4 + (header.hasCrc ? 2 : 0);
+  if (header.layer == 3) tag += sideInfoBytes(header);
+  return tag;
+}
+
+VbrTag vbrTagKind(const uint8_t* tag) {
+  if (std::memcmp(tag, "Xing", 4) == 0) return VbrTag::Xing;
+  if (std::memcmp(tag, "Info", 4) == 0) return VbrTag::Info;
+  if (std::memcmp(tag, "VBRI", 4) == 0) return VbrTag::Vbri;
+  return VbrTag::None;
+}
+
 bool readStreamHeader(const uint8_t* bytes, int32_t length, const DecoderOptions& options, MpegFrameHeader& header,
                       int32_t* error) {
   if (length < kStreamHeaderMinBytes) return fail(error, DECODER_ERR_NEED_DATA);
   if (!parseFrameHeader(bytes, header, error)) return false;
 
-  int32_t tag = 4 + (header.hasCrc ? 2 : 0);
-  if (header.layer == 3) tag += sideInfoBytes(header);
+  const int32_t tag = vbrTagOffset(header);
   const int32_t sr = sampleRateHz(header.version, header.sampleRateIndex);
   int32_t bitrate = bitrateKbps(header.version, header.layer, header.bitrateIndex) * 1000;
 
   const uint8_t* t = bytes + tag;  // at most 38 + 18 bytes in: inside the 156
   bool vbr = false;
+  bool info = false;
   header.frameCount = 0;
   header.streamBytes = 0;
-  if (t[0] == 'X' && t[1] == 'i' && t[2] == 'n' && t[3] == 'g') {
+  const VbrTag kind = vbrTagKind(t);
+  if (kind == VbrTag::Xing) {
     if ((readBigEndian32(t + 4) & 3) == 0) return fail(error, DECODER_ERR_BAD_HEADER);
     header.frameCount = static_cast<int32_t>(readBigEndian32(t + 8));
     header.streamBytes = static_cast<int32_t>(readBigEndian32(t + 12));
     vbr = true;
-  } else if (t[0] == 'V' && t[1] == 'B' && t[2] == 'R' && t[3] == 'I') {
+  } else if (kind == VbrTag::Info && (readBigEndian32(t + 4) & 3) != 0) {
+    // The constant-bitrate twin of "Xing": same fields, and the frame that
+    // holds it is no audio. Without either count it tells nothing, and the
+    // frame is decoded like any other.
+    header.frameCount = static_cast<int32_t>(readBigEndian32(t + 8));
+    header.streamBytes = static_cast<int32_t>(readBigEndian32(t + 12));
+    info = true;
+  } else if (kind == VbrTag::Vbri) {
     header.streamBytes = static_cast<int32_t>(readBigEndian32(t + 10));
     header.frameCount = static_cast<int32_t>(readBigEndian32(t + 14));
     vbr = true;
   }
 
   const int32_t slack = header.layer == 1 ? 4 : 1;
+  const int32_t firstFrameSize =
+      header.layer == 1 ? (bitrate * 12 / sr + header.padding) * 4 : unpaddedSize(header, bitrate, sr) + header.padding;
   if (vbr) {
     int32_t lo = 0, hi = 0;
     for (int32_t i = 1; i <= 14; ++i) {
@@ -136,14 +161,13 @@ bool readStreamHeader(const uint8_t* bytes, int32_t length, const DecoderOptions
       if (lo == 0 || r < lo) lo = r;
       if (r > hi) hi = r;
     }
-    header.vbrHeaderFrameSize = header.layer == 1 ? (bitrate * 12 / sr + header.padding) * 4
-                                                  : unpaddedSize(header, bitrate, sr) + header.padding;
+    header.vbrHeaderFrameSize = firstFrameSize;
     header.minFrameSize = unpaddedSize(header, lo, sr);
     header.maxFrameSize = unpaddedSize(header, hi, sr) + slack;
   } else {
-    header.vbrHeaderFrameSize = 0;
     header.minFrameSize = unpaddedSize(header, bitrate, sr);
     header.maxFrameSize = header.minFrameSize + slack;
+    header.vbrHeaderFrameSize = info ? firstFrameSize : 0;
   }
 
   const DecoderOptions& o = options;

@@ -1,6 +1,6 @@
 // MPEG audio frame headers: parsing the four header bytes, finding a frame
-// sync in a buffer, reading a stream's first frame (with its "Xing" or
-// "VBRI" header), and the frame length rule the decoder walks by.
+// sync in a buffer, reading a stream's first frame (with its "Xing", "Info"
+// or "VBRI" header), and the frame length rule the decoder walks by.
 // Used by the engine when it opens a file, by the tag and conversion code to
 // find the audio, and by the decoder for every frame. The parsing and
 // scanning functions are pure: they neither read nor write the decoder's
@@ -67,6 +67,14 @@ bool findFrameSync(const uint8_t* bytes, int32_t length, int32_t& offset);
 bool readStreamHeader(const uint8_t* bytes, int32_t length, const DecoderOptions& options, MpegFrameHeader& header,
                       int32_t* error = nullptr);
 uint32_t readBigEndian32(const uint8_t* bytes);
+
+// The header a stream's first frame may carry in place of audio: "Xing"
+// (variable bitrate), "Info" (the same layout for a constant bitrate) or
+// "VBRI". A parsed header gives the byte offset where it would begin.
+enum class VbrTag { None, Xing, Info, Vbri };
+int32_t vbrTagOffset(const MpegFrameHeader& header);
+// The kind of the four bytes at `tag`.
+VbrTag vbrTagKind(const uint8_t* tag);
 int32_t frameLength(const MpegFrameHeader& header, int32_t bitrate, int32_t streamSampleRate);
 
 // Table lookups (0 for indices outside the tables).

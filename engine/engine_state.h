@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "decoder/encoder_gap.h"
 #include "decoder/frame_header.h"
 #include "engine/status_register.h"
 #include "orva_engine.h"
@@ -38,6 +39,9 @@ struct EngineRecord {
   int32_t nominalDurationSeconds = 0;
   int32_t openDownsampleShift = 0;  // decoder option in force at the last MPEG open
   int32_t clampPosition = 1;
+  int32_t gapless = 0;        // engineSetGapless: play only the encoded source
+  EncoderGap gap{};           // the open stream's encoder delay and padding...
+  bool hasGap = false;        // ...when its first frame carries them
   bool sleepsEnabled = true;  // off only in tests and fuzzing
 
   // The open file's tags as read at open; the ID3v1 writer refreshes them

@@ -8,6 +8,7 @@
 #include "decoder/frame_header.h"
 #include "engine/empty_frames.h"
 #include "engine/engine_state.h"
+#include "engine/gapless.h"
 #include "engine/status_register.h"
 #include "engine/status_text.h"
 #include "engine/stream_info.h"
@@ -40,6 +41,7 @@ int32_t engineInit(void) noexcept {
   gEngine.state = ENGINE_STOPPED;
   setDetailCode(0);
   initDecoder();  // tables, and the decoder options at their defaults
+  gEngine.gapless = 0;
   setEqualizerGains(nullptr);
   playbackInit();
   return 1;
@@ -148,6 +150,15 @@ int32_t engineSetClampPosition(int32_t clamp) noexcept {
   gEngine.clampPosition = clamp != 0 ? 1 : 0;
   return 1;
 }
+
+int32_t engineSetGapless(int32_t on) noexcept {
+  if (gEngine.state != ENGINE_STOPPED) return engineFail(ENGINE_ERR_BUSY);
+  gEngine.gapless = on != 0 ? 1 : 0;
+  refreshGaplessDuration();
+  return 1;
+}
+
+int32_t engineGetGapless(void) noexcept { return gEngine.gapless; }
 
 int32_t readId3v1File(const char* path, Id3v1Record* tag) noexcept { return finish(tagReadId3v1File(path, tag)); }
 int32_t readId3v11File(const char* path, Id3v11Record* tag) noexcept { return finish(tagReadId3v11File(path, tag)); }

@@ -9,6 +9,7 @@
 
 #include "decoder/decoder.h"
 #include "engine/engine_state.h"
+#include "engine/gapless.h"
 #include "engine/playback_state.h"
 #include "engine/playback_thread.h"
 #include "engine/wave_file.h"
@@ -55,6 +56,10 @@ int32_t fillInput(int32_t& bytesRead) {
 bool startDecoder(int32_t bytesRead) {
   PlaybackRecord& p = gPlayback;
   if (!startDecoding(p.input.data(), bytesRead)) return false;
+  DecoderOptions options{};
+  getDecoderOptions(options);
+  p.trimming = gaplessActive();
+  p.span = openSourceSpan(options.downsampleShift);
   int32_t skip = gEngine.header.vbrHeaderFrameSize;
   if (skip < 0) skip = 0;
   if (skip > p.unread) skip = p.unread;

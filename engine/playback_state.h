@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <thread>
 
+#include "decoder/encoder_gap.h"
 #include "engine/thread_messages.h"
 #include "orva_engine.h"
 #include "output/byte_buffer.h"
@@ -30,6 +31,11 @@ struct PlaybackRecord {
   int32_t block = 0;  // bytes of one output queue block
   int64_t pcmBytesRead = 0;
   platform::File wave;  // the WAV file of the file modes
+  // Gapless trimming, set at play time: the source within the decoded
+  // output, and the output samples decoded since the first audio frame.
+  bool trimming = false;
+  SourceSpan span{};
+  int64_t decodedSamples = 0;
 
   std::atomic<int32_t> outputMode{OUTPUT_PLAY};
   std::atomic<int64_t> waveBytes{0};      // PCM bytes written to the WAV file

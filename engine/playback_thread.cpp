@@ -4,11 +4,13 @@
 // so that a stop finishing at the same moment is never undone).
 #include "engine/playback_thread.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "decoder/decoder.h"
 #include "decoder/units.h"
 #include "engine/engine_state.h"
+#include "engine/gapless.h"
 #include "engine/playback_state.h"
 #include "engine/position.h"
 #include "engine/status_register.h"
@@ -25,6 +27,7 @@ enum class Step { Pcm, Retry, End };
 
 struct ThreadLocals {
   FrameDecodeJob job{};
+  int32_t offset = 0;  // of the PCM to deliver in the output buffer
   int32_t length = 0;
   int32_t lastReported = -1;
   int32_t fadeCounter[2] = {0, 0};
@@ -32,8 +35,30 @@ struct ThreadLocals {
 
 int64_t totalStreamSamples() {
   const MpegFrameHeader& h = gEngine.header;
-  const int64_t bytes = gEngine.pcmInput ? gEngine.audioSize : int64_t{frameCountOf(h)} * h.outputBytesPerFrame;
-  return units::bytesToSamples(bytes, h.outputBits, h.outputChannels);
+  if (!gEngine.pcmInput) return streamTotalSamples();
+  return units::bytesToSamples(gEngine.audioSize, h.outputBits, h.outputChannels);
+}
+
+int32_t sampleBytes() {
+  const MpegFrameHeader& h = gEngine.header;
+  return h.outputChannels * (h.outputBits / 8);
+}
+
+// Keeps the part of the decoded frame that belongs to the source when
+// trimming: the frames before it are skipped, and the first frame wholly
+// after it ends the stream (the rest is the encoder's padding).
+Step keepSource(ThreadLocals& t) {
+  PlaybackRecord& p = gPlayback;
+  t.offset = 0;
+  if (!p.trimming || sampleBytes() <= 0) return Step::Pcm;
+  const int32_t frameSamples = t.length / sampleBytes();
+  const int64_t frameStart = p.decodedSamples;
+  p.decodedSamples += frameSamples;
+  const FrameCut cut = cutFrame(p.span, frameStart, frameSamples);
+  if (cut.count == 0) return frameStart < p.span.skip ? Step::Retry : Step::End;
+  t.offset = cut.first * sampleBytes();
+  t.length = cut.count * sampleBytes();
+  return Step::Pcm;
 }
 
 // Moves the unread bytes to the front and fills the rest from the file.
@@ -131,7 +156,7 @@ Step decodeStep(ThreadLocals& t) {
     p.readPos += t.job.inputLength;
     p.unread -= t.job.inputLength;
     t.length = t.job.outputLength;
-    return Step::Pcm;
+    return keepSource(t);
   }
   // A frame longer than the whole input buffer cannot be real: skip it.
   if (!damaged && getDecoderError() == DECODER_ERR_NEED_DATA && p.unread < p.inputSize) {
@@ -156,6 +181,7 @@ Step pcmStep(ThreadLocals& t) {
   if (length <= 0) return Step::End;
   std::memset(p.output.data(), gEngine.header.outputBits == 8 ? 0x80 : 0, static_cast<size_t>(length));
   if (gEngine.file.read(p.output.data(), length) <= 0) return Step::End;
+  t.offset = 0;
   t.length = static_cast<int32_t>(length);  // a short read plays the rest as silence
   return Step::Pcm;
 }
@@ -172,9 +198,10 @@ void reportIfChanged(ThreadLocals& t) {
 bool deliver(ThreadLocals& t) {
   PlaybackRecord& p = gPlayback;
   const int32_t mode = p.outputMode.load();
-  if (mode != OUTPUT_FILE && outputAppend(p.output.data(), t.length) != 0) reportIfChanged(t);
+  const uint8_t* pcm = p.output.data() + t.offset;
+  if (mode != OUTPUT_FILE && outputAppend(pcm, t.length) != 0) reportIfChanged(t);
   if (mode != OUTPUT_PLAY) {
-    if (p.wave.write(p.output.data(), t.length) != t.length) {
+    if (p.wave.write(pcm, t.length) != t.length) {
       setStatus(ENGINE_ERR_WRITE);
       return false;
     }
@@ -247,9 +274,23 @@ void runLoop(ThreadLocals& t) {
   }
 }
 
-// Seeks an MPEG stream by measuring frames without decoding them.
+// The play position after `decoded` output samples: when trimming, the
+// source samples among them.
+int64_t positionAfter(int64_t decoded) {
+  const PlaybackRecord& p = gPlayback;
+  if (!p.trimming) return decoded;
+  return std::clamp<int64_t>(decoded - p.span.skip, 0, p.span.length);
+}
+
+// Seeks an MPEG stream by measuring frames without decoding them. When
+// trimming, the header frame is no audio and the target is a source sample.
 void seekMpeg(int64_t target) {
   PlaybackRecord& p = gPlayback;
+  p.decodedSamples = 0;
+  if (p.trimming) {
+    gEngine.file.seek(gEngine.audioStart + gEngine.header.vbrHeaderFrameSize);
+    target += p.span.skip;
+  }
   muteLayerHandler();
   int64_t total = 0;
   bool measured = false;
@@ -265,9 +306,9 @@ void seekMpeg(int64_t target) {
       p.readPos += job.inputLength;
       p.unread -= job.inputLength;
       total += job.outputLength;
-      gEngine.positionBase.store(
-          units::bytesToSamples(total, gEngine.header.outputBits, gEngine.header.outputChannels));
-      if (gEngine.positionBase.load() >= target) break;
+      p.decodedSamples = units::bytesToSamples(total, gEngine.header.outputBits, gEngine.header.outputChannels);
+      gEngine.positionBase.store(positionAfter(p.decodedSamples));
+      if (p.decodedSamples >= target) break;
     } else if (getDecoderError() == DECODER_ERR_NEED_DATA && p.unread < p.inputSize) {
       searching = refillInput();
     } else {
@@ -350,6 +391,7 @@ void playbackThreadMain() {
   gEngine.state.store(ENGINE_PLAYING);
   p.positionCache.store(0);
   gEngine.positionBase.store(0);
+  p.decodedSamples = 0;
   p.waveBytes.store(0);
   outputSetStreamPosition(totalStreamSamples(), 0);
   notifyEngineEvent(ENGINE_EVENT_POSITION, 0);

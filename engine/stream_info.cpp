@@ -4,6 +4,7 @@
 
 #include "decoder/units.h"
 #include "engine/engine_state.h"
+#include "engine/gapless.h"
 #include "engine/stream_probe.h"
 #include "tags/file_info.h"
 
@@ -20,11 +21,7 @@ int32_t fillHeaderInfo(FileInfo& info) {
   return ENGINE_OK;
 }
 
-int32_t totalSamples() {
-  const MpegFrameHeader& h = gEngine.header;
-  const int64_t bytes = int64_t{frameCountOf(h)} * h.outputBytesPerFrame;
-  return units::clampToInt32(units::bytesToSamples(bytes, h.outputBits, h.outputChannels));
-}
+int32_t totalSamples() { return units::clampToInt32(streamTotalSamples()); }
 
 int32_t currentKbps() {
   const int32_t rate = gEngine.currentBitRate.load();

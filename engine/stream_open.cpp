@@ -11,6 +11,7 @@
 
 #include "decoder/units.h"
 #include "engine/engine_state.h"
+#include "engine/gapless.h"
 #include "engine/status_register.h"
 #include "engine/stream_probe.h"
 #include "engine/transport.h"
@@ -92,6 +93,8 @@ int32_t openMpeg(StreamInfo& info) {
   DecoderOptions options{};
   getDecoderOptions(options);
   gEngine.openDownsampleShift = options.downsampleShift;
+  readOpenStreamGap();
+  refreshGaplessDuration();
 
   info.channels = h.outputChannels;
   info.bitRate = h.bitrate / 1000;
@@ -109,6 +112,7 @@ int32_t openStream(const char* path, StreamInfo& info) {
   // failure of this open overwrites that.
   if (closeStream() != ENGINE_OK) setStatus(ENGINE_ERR_NOT_OPEN);
   gEngine.pcmInput = 0;
+  gEngine.hasGap = false;
   if (!gEngine.file.open(path, platform::FileMode::Read)) return ENGINE_ERR_OPEN;
 
   gEngine.fileSize = gEngine.file.size();

@@ -1,9 +1,11 @@
 // Fuzz target: the frame-header parsers over arbitrary bytes, walking the
-// buffer from sync to sync the way the engine's probing does.
+// buffer from sync to sync the way the engine's probing does, with the
+// encoder's delay and padding read wherever a stream header parses.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "decoder/encoder_gap.h"
 #include "decoder/frame_header.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -20,6 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pos += offset;
     orva::MpegFrameHeader header{};
     if (orva::readStreamHeader(bytes.data() + pos, length - pos, options, header)) {
+      orva::EncoderGap gap{};
+      if (orva::readEncoderGap(bytes.data() + pos, length - pos, header, gap)) {
+        orva::sourceSpan(gap, static_cast<uint32_t>(header.frameCount), 1152, options.downsampleShift);
+      }
       const int32_t bitrate = orva::bitrateKbps(header.version, header.layer, header.bitrateIndex) * 1000;
       const int32_t len =
           orva::frameLength(header, bitrate, orva::sampleRateHz(header.version, header.sampleRateIndex));

@@ -183,6 +183,18 @@ ORVA_API int32_t engineGetDecoderOptions(DecoderOptions* options) ORVA_NOEXCEPT;
    for other bits. The other options stay as they are. */
 ORVA_API int32_t engineSetDecoderOutputFlags(int32_t flags) ORVA_NOEXCEPT;
 ORVA_API int32_t engineSetClampPosition(int32_t clamp) ORVA_NOEXCEPT;
+/* Gapless playback, off by default. On (any non-zero value), a Layer III
+   stream whose first frame holds a "Xing" or "Info" header with the
+   encoder's delay and padding plays, and decodes to a WAV file, only the
+   encoded source: the encoder's and the decoder's delay at the start and the
+   encoder's padding at the end are left out, so the output has the source's
+   sample count. Durations, engineGetTotalSamples, positions and seek targets
+   then count source samples (position 0 is the source's first sample).
+   Other streams are not affected. Applies to the open file at once and to
+   every later open; status 13 unless stopped. engineInit switches it off.
+   engineGetGapless returns the switch (0 or 1). */
+ORVA_API int32_t engineSetGapless(int32_t on) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetGapless(void) ORVA_NOEXCEPT;
 
 /* ID3v1 tags of files by path. */
 ORVA_API int32_t readId3v1File(const char* path, Id3v1Record* tag) ORVA_NOEXCEPT;

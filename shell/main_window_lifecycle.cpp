@@ -120,6 +120,7 @@ LRESULT onMainCreate(HWND window) {
   loadShellSettings();
   if (s.compactMode) showFullControls(false);
   engineSetSettings(&s.decoderSettings);
+  engineSetGapless(s.settings.gapless);
   loadStartupList();
   return 0;
 }

@@ -47,6 +47,7 @@ Settings readSettings(const platform::ProfileFile& file, bool commandLinePresent
   s.decoder.outputBlock = file.getInt("Decoder", "outputBlock", 20);
   s.decoder.inputSleep = file.getInt("Decoder", "inputSleep", 5);
   s.decoder.outputSleep = file.getInt("Decoder", "outputSleep", 0);
+  s.gapless = readFlag(file, "Decoder", "Gapless");
   s.equalizerEnabled = readFlag(file, "Equalizer", "Enable");
   for (int band = 0; band < kEqualizerBands; ++band) {
     char key[8];
@@ -80,6 +81,9 @@ void writeSettings(const Settings& s, platform::ProfileFile& file) {
   file.setInt("Decoder", "outputBlock", s.decoder.outputBlock);
   file.setInt("Decoder", "inputSleep", s.decoder.inputSleep);
   file.setInt("Decoder", "outputSleep", s.decoder.outputSleep);
+  // Only a switched-on value is stored: a file that never had the key keeps
+  // its lines as they were, and one that has it keeps its own value.
+  if (s.gapless != 0) file.setInt("Decoder", "Gapless", 1);
   file.setInt("Player", "NowIndex", s.currentIndex);
 }
 

@@ -30,6 +30,7 @@ struct Settings {
   int32_t windowHeight;
   int32_t lastHeight;       // Window/LastHight
   DecoderSettings decoder;  // Decoder/inputBlock ... outputSleep
+  int32_t gapless;          // Decoder/Gapless: trim the encoder's delay and padding
   int32_t engineVersion;    // Decoder/Version, written only
   int32_t currentIndex;     // Player/NowIndex
 };

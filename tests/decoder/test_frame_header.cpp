@@ -169,6 +169,29 @@ TEST_F(FrameHeader, XingTagAtItsLayerIIIOffset) {
   EXPECT_EQ(error, DECODER_ERR_BAD_HEADER);
 }
 
+TEST_F(FrameHeader, InfoTagCountsFramesAndKeepsTheBitrate) {
+  auto f = frameOf(headerBytes(0xF, 1, 3, 9, 0, 1, 0));
+  std::memcpy(f.data() + 36, "Info", 4);
+  putBig32(f.data() + 40, 3);
+  putBig32(f.data() + 44, 1234);
+  putBig32(f.data() + 48, 567890);
+  MpegFrameHeader h{};
+  ASSERT_TRUE(readStreamHeader(f.data(), 1000, options, h));
+  EXPECT_EQ(h.bitrate, 128000);
+  EXPECT_EQ(h.frameCount, 1234);
+  EXPECT_EQ(h.streamBytes, 567890);
+  EXPECT_EQ(h.vbrHeaderFrameSize, 418);  // the frame is skipped, padding included
+  EXPECT_EQ(h.minFrameSize, 417);        // a constant bitrate keeps its sizes
+  EXPECT_EQ(h.maxFrameSize, 418);
+
+  // Without either count the tag tells nothing: the frame is audio.
+  putBig32(f.data() + 40, 0xC);
+  ASSERT_TRUE(readStreamHeader(f.data(), 1000, options, h));
+  EXPECT_EQ(h.frameCount, 0);
+  EXPECT_EQ(h.vbrHeaderFrameSize, 0);
+  EXPECT_EQ(h.bitrate, 128000);
+}
+
 TEST_F(FrameHeader, VbriTagAndCrcShiftTheTag) {
   auto f = frameOf(headerBytes(0xF, 0, 3, 8, 1, 0, 3, true));  // MPEG-2 24k mono, CRC
   const int tag = 4 + 2 + 9;

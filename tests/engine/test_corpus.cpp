@@ -143,10 +143,14 @@ TEST_F(Corpus, EveryClipOpensOrFailsAsItsManifestSays) {
     long frames = 0;
     double seconds = 0;
     ASSERT_TRUE(framesAndSeconds(row.at("features"), frames, seconds));
-    // The manifest counts the frame holding the VBR header; the header
-    // counts the frames after it.
-    if (vbrHeader) {
-      EXPECT_EQ(f.frames, frames - 1);
+    // The manifest counts the frame holding the VBR or "Info" header; the
+    // header counts the frames after it, and that frame is no audio. A
+    // last frame cut short is left out of the manifest's count, not the
+    // header's.
+    if (vbrHeader || bitrate.find("Info") != std::string::npos) {
+      const bool cutShort = row.at("features").find("last frame truncated") != std::string::npos;
+      EXPECT_EQ(f.frames, cutShort ? frames : frames - 1);
+      seconds = seconds * double(frames - 1) / double(frames);
     }
     // Without a VBR header the frame count is estimated from the first
     // frame's length, so a stream whose bit rate varies without saying so

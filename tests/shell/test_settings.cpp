@@ -147,5 +147,20 @@ TEST_F(SettingsFileTest, SavingOffDeletesTheFileAndAFailedSaveKeepsIt) {
   EXPECT_EQ(loadSettings(path.c_str(), false).saveSettingsEnabled, 0);
 }
 
+TEST_F(SettingsFileTest, GaplessIsOffUnlessSetAndOnlyAnOnValueIsWritten) {
+  test::writeText(path, "[Decoder]\r\nGapless=2\r\n");
+  EXPECT_EQ(loadSettings(path.c_str(), false).gapless, 0);
+
+  test::writeText(path, "[Option]\r\nPlayMode=1\r\n");
+  Settings s = loadSettings(path.c_str(), false);
+  EXPECT_EQ(s.gapless, 0);
+  ASSERT_TRUE(saveSettings(path.c_str(), s));
+  EXPECT_EQ(test::readText(path).find("Gapless"), std::string::npos);
+
+  s.gapless = 1;
+  ASSERT_TRUE(saveSettings(path.c_str(), s));
+  EXPECT_EQ(loadSettings(path.c_str(), false).gapless, 1);
+}
+
 }  // namespace
 }  // namespace orva
