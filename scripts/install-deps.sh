@@ -11,7 +11,7 @@ packages=(
   locales fonts-ipafont imagemagick
   libasound2-dev alsa-utils
   clang libclang-rt-dev llvm
-  sox lame twolame mpg123
+  sox lame twolame mpg123 libmp3lame-dev
 )
 
 missing=()
