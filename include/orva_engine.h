@@ -196,6 +196,22 @@ ORVA_API int32_t engineSetClampPosition(int32_t clamp) ORVA_NOEXCEPT;
 ORVA_API int32_t engineSetGapless(int32_t on) ORVA_NOEXCEPT;
 ORVA_API int32_t engineGetGapless(void) ORVA_NOEXCEPT;
 
+/* The analyser: what the device plays now. engineSetAnalyserMode picks the
+   spectrum's window: 0 rectangular, 2 Hamming, 3 Blackman, anything else 1
+   (Hann, the initial mode); it returns its argument. engineGetSpectrum
+   fills 256 levels per channel in decibels (20 log10 of the band's
+   magnitude over sqrt(512), truncated; -100 for a silent band and never
+   lower; a full-scale sine through the rectangular window peaks near 111)
+   from the 512 frames at the play position, and returns 512, or 0 with both
+   arrays zeroed before 512 frames have played. engineGetWaveform fills 256
+   samples per channel scaled to -100..100 and returns 256; it returns 0
+   without touching the arrays while the position is 0. Mono streams give a
+   right side of zeros; 8-bit streams are read as 8-bit samples. Callable
+   from any thread while another plays; calls are taken one at a time. */
+ORVA_API int32_t engineSetAnalyserMode(int32_t mode) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetSpectrum(int32_t* left256, int32_t* right256) ORVA_NOEXCEPT;
+ORVA_API int32_t engineGetWaveform(int32_t* left256, int32_t* right256) ORVA_NOEXCEPT;
+
 /* ID3v1 tags of files by path. */
 ORVA_API int32_t readId3v1File(const char* path, Id3v1Record* tag) ORVA_NOEXCEPT;
 ORVA_API int32_t readId3v11File(const char* path, Id3v11Record* tag) ORVA_NOEXCEPT;

@@ -7,6 +7,7 @@
 // play-out can always get in and free the headers.
 #include "output/output_queue.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -368,13 +369,35 @@ void outputUseDevice(WaveDevice* device) {
 
 WaveDevice& outputDevice() { return device(); }
 
-int32_t outputCopySentBlock(int32_t age, uint8_t* out, int32_t capacity) {
+SoundingPcm outputCopySounding(int32_t frames, uint8_t* out, int32_t capacity) {
+  const int64_t position = outputGetPosition();
   std::lock_guard<std::mutex> lock(q.ring);
-  if (age <= 0 || age >= kBlockRingSize || age > q.blocksSubmitted || out == nullptr) return 0;
-  const int32_t index = (q.fillIndex - age + kBlockRingSize) % kBlockRingSize;
-  const int32_t n = capacity < q.blockSize ? capacity : q.blockSize;
-  std::memcpy(out, q.blocks[index].data(), static_cast<size_t>(n));
-  return n;
+  const int32_t frameBytes = q.channels * q.bits / 8;
+  const int64_t window = int64_t{frames} * frameBytes;
+  if (!q.open.load() || frameBytes <= 0 || frames <= 0 || out == nullptr || window > capacity) return {};
+  const int64_t block = q.blockSize;
+  const int64_t submitted = q.blocksSubmitted * block;
+  const int64_t ringBytes = kBlockRingSize * block;
+  // The oldest byte the ring still holds, and where the window may start
+  // so that it ends inside what was submitted.
+  const int64_t oldest = submitted > ringBytes ? submitted - ringBytes : 0;
+  int64_t start = position * frameBytes;
+  if (start < window || start < oldest || window > submitted - oldest) return {};
+  if (submitted <= ringBytes && start > submitted) return {};
+  if (start > submitted - window) start = submitted - window;
+  // Ring block k holds the bytes from k * block on, counted over the run;
+  // once the ring has wrapped the oldest sits at the fill index.
+  const int64_t first = submitted > ringBytes ? q.fillIndex : 0;
+  int64_t index = (first + (start - oldest) / block) % kBlockRingSize;
+  int64_t offset = (start - oldest) % block;
+  for (int64_t copied = 0; copied < window;) {
+    const int64_t n = std::min(window - copied, block - offset);
+    std::memcpy(out + copied, q.blocks[static_cast<size_t>(index)].data() + offset, static_cast<size_t>(n));
+    copied += n;
+    index = (index + 1) % kBlockRingSize;
+    offset = 0;
+  }
+  return {q.channels, q.bits, static_cast<int32_t>(window)};
 }
 
 }  // namespace orva

@@ -70,9 +70,18 @@ void outputUseDevice(WaveDevice* device);
 // The open device, or the one the next open takes.
 WaveDevice& outputDevice();
 
-// Copies the block sent `age` blocks ago (1 = the last one) into `out`
-// (at most `capacity` bytes); the bytes copied, 0 when there is none. For
-// the analyser; takes the ring's lock.
-int32_t outputCopySentBlock(int32_t age, uint8_t* out, int32_t capacity);
+// What the device plays now, for the analyser: `frames` sample frames of
+// the PCM sent to it, from the device's position on (cue factor included),
+// copied out of the ring under the ring's lock so that no block is replaced
+// half-way. The window is kept inside what was submitted: it ends at the
+// last byte submitted at the latest. `bytes` is 0 (and nothing copied) when
+// the device has not yet played `frames` frames, when its position lies
+// outside the ring, or when `capacity` is too small.
+struct SoundingPcm {
+  int32_t channels = 0;
+  int32_t bits = 0;
+  int32_t bytes = 0;
+};
+SoundingPcm outputCopySounding(int32_t frames, uint8_t* out, int32_t capacity);
 
 }  // namespace orva
