@@ -2,16 +2,19 @@
 // position and duration and the state on one line that it redraws; keys:
 // space pause/resume, left/right seek 5 s, up/down volume, n/p next and
 // previous track, q quit. Plays the tracks in order (or by --mode) and ends
-// after the last one. Without a terminal it just plays.
+// after the last one. Without a terminal it just plays. --spectrum and
+// --waveform draw what sounds under the status line.
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "cli/analyser_view.h"
 #include "cli/commands.h"
 #include "cli/terminal.h"
 #include "orva_engine.h"
@@ -34,6 +37,7 @@ struct PlayArgs {
   bool silentDevice = false;
   int32_t mode = -1;  // -1: in order, once
   bool gapless = false;
+  std::optional<ViewKind> view;  // drawn under the status line
 };
 
 void printUsage(std::FILE* to) {
@@ -43,6 +47,8 @@ void printUsage(std::FILE* to) {
       "                            null plays on the engine's silent device\n"
       "  --mode loop|repeat|shuffle|stop  what follows the end of a track\n"
       "  --gapless                 leave out the encoder's delay and padding\n"
+      "  --spectrum                draw what sounds as a spectrum (on a terminal)\n"
+      "  --waveform                draw what sounds as a waveform (on a terminal)\n"
       "keys: space pause/resume, left/right seek 5 s, up/down volume,\n"
       "      n/p next/previous track, q quit\n",
       to);
@@ -68,6 +74,10 @@ int parseArgs(int argc, char** argv, PlayArgs& a) {
       } else if (d != "alsa" && d != "winmm" && d != "system") {
         return 2;
       }
+    } else if (arg == "--spectrum") {
+      a.view = ViewKind::Spectrum;
+    } else if (arg == "--waveform") {
+      a.view = ViewKind::Waveform;
     } else if (arg == "--gapless") {
       a.gapless = true;
     } else if (arg == "--mode" && i + 1 < argc) {
@@ -104,7 +114,10 @@ const char* stateName(int32_t state) {
 
 class Player {
  public:
-  Player(const PlayArgs& args, TerminalKeys& keys) : args_(args), keys_(keys) {}
+  Player(const PlayArgs& args, TerminalKeys& keys) : args_(args), keys_(keys) {
+    if (args.view && enableCursorMovement())
+      view_.emplace(*args.view, platform::activeCodePage() == platform::CodePage::Utf8);
+  }
 
   // The exit status.
   int run(Playlist& list) {
@@ -234,6 +247,7 @@ class Player {
                              "  vol " + std::to_string(std::max(left, right));
     if (outputIsTerminal()) {
       std::printf("\r%-78.78s", text.c_str());
+      drawView();
       std::fflush(stdout);
       shown_ = true;
     } else if (state != lastState_ || seconds / 10 != lastSeconds_ / 10) {
@@ -244,7 +258,21 @@ class Player {
     lastSeconds_ = seconds;
   }
 
+  // The rows under the status line; the cursor goes back to the status
+  // line's end, where the next redraw and the lyrics expect it.
+  void drawView() {
+    if (!view_) return;
+    if (view_->kind() == ViewKind::Spectrum) {
+      engineGetSpectrum(left_, right_);
+    } else {
+      engineGetWaveform(left_, right_);
+    }
+    for (const std::string& row : view_->draw(left_, right_)) std::printf("\n%s\x1b[K", row.c_str());
+    std::printf("\x1b[%dA\r\x1b[78C", kViewRows);
+  }
+
   void finishLine() {
+    if (shown_ && view_) std::printf("\x1b[%dB", kViewRows);
     if (shown_) std::printf("\n");
     shown_ = false;
     lastState_ = -1;
@@ -256,6 +284,9 @@ class Player {
   std::string title_;
   std::string lastLyric_;
   int32_t duration_ = 0;
+  std::optional<AnalyserView> view_;
+  int32_t left_[256] = {};
+  int32_t right_[256] = {};
   bool lyricsLoaded_ = false;
   bool shown_ = false;
   int32_t lastState_ = -1;

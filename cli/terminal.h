@@ -30,5 +30,8 @@ class TerminalKeys {
 
 // True when standard output is a terminal (the status line is redrawn).
 bool outputIsTerminal();
+// Lets escape sequences move the cursor on the terminal (the console on
+// Windows must be asked); false when the terminal cannot.
+bool enableCursorMovement();
 
 }  // namespace orva::cli

@@ -46,4 +46,6 @@ int TerminalKeys::readKey() {
 
 bool outputIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 
+bool enableCursorMovement() { return outputIsTerminal(); }
+
 }  // namespace orva::cli

@@ -1,4 +1,6 @@
 // Terminal keys on Windows: the console's key buffer.
+#include <windows.h>
+
 #include <conio.h>
 #include <io.h>
 #include <stdio.h>
@@ -25,5 +27,15 @@ int TerminalKeys::readKey() {
 }
 
 bool outputIsTerminal() { return _isatty(_fileno(stdout)) != 0; }
+
+bool enableCursorMovement() {
+  // Consoles before Windows 10 refuse the mode and show the sequences as
+  // text; the caller then draws nothing but the status line.
+  constexpr DWORD kVirtualTerminal = 0x0004;  // ENABLE_VIRTUAL_TERMINAL_PROCESSING
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD mode = 0;
+  if (!outputIsTerminal() || !GetConsoleMode(out, &mode)) return false;
+  return (mode & kVirtualTerminal) != 0 || SetConsoleMode(out, mode | kVirtualTerminal) != 0;
+}
 
 }  // namespace orva::cli
