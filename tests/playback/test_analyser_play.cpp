@@ -34,22 +34,25 @@ struct Readings {
   int32_t wrong = 0;
 };
 
-// Reads until the engine stops, as a host's drawing timer would. Once the
-// tone's last 512 frames play, the device plays the silence that fills the
-// last block: a silent reading is right only then.
+// Reads until the engine stops, as a host's drawing timer would. Until the
+// tone's last 512 frames play every reading must be the tone; from there on
+// the window takes in the silence that fills the last block.
 Readings readWhilePlaying(int32_t seconds) {
-  const int64_t silenceMayStart = int64_t{seconds} * 44100 - 512;
+  const int64_t toneMayEnd = int64_t{seconds} * 44100 - 512;
   Readings r;
   int32_t left[256], right[256];
   while (engineGetState(nullptr) != ENGINE_STOPPED) {
+    const bool played = outputGetPosition() >= 512;  // read before: positions only grow
     const int32_t frames = engineGetSpectrum(left, right);
-    const bool tone = left[kToneBand] > 0;
-    const bool silenceAllowed = outputGetPosition() >= silenceMayStart;
+    // Read after; 0 once the engine has closed the device at the end.
+    const int64_t after = outputGetPosition();
+    const bool toneOnly = after >= 512 && after < toneMayEnd;
+    if (frames == 0 && played && toneOnly) ++r.wrong;
     if (frames == 512) {
       ++r.spectra;
       const auto loudest = std::max_element(left, left + 256) - left;
-      const bool toneRight = loudest == kToneBand && left[kToneBand] - right[kToneBand] >= 8;
-      if (tone ? !toneRight : !silenceAllowed) ++r.wrong;
+      const bool tone = loudest == kToneBand && left[kToneBand] - right[kToneBand] >= 8;
+      if (toneOnly && !tone) ++r.wrong;
     } else if (frames != 0) {
       ++r.wrong;
     }
@@ -57,7 +60,8 @@ Readings readWhilePlaying(int32_t seconds) {
       ++r.waveforms;
       const int32_t peak = *std::max_element(left, left + 256);
       const bool fullTone = peak == 75;  // 24576 / 32767 of full scale
-      if (!fullTone && outputGetPosition() < silenceMayStart) ++r.wrong;
+      const int64_t now = outputGetPosition();
+      if (!fullTone && now >= 512 && now < toneMayEnd) ++r.wrong;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
@@ -85,9 +89,13 @@ TEST_F(AnalyserPlayTest, ReadersFollowThePlatformsDevice) {
   open(write("tone.wav", toneWave(2)));
   if (enginePlay() != 1) GTEST_SKIP() << "no wave output device on this machine";
   const Readings r = readWhilePlaying(2);
-  // ALSA's null plugin plays faster than real time: fewer readings.
-  EXPECT_GT(r.spectra, 5);
-  EXPECT_GT(r.waveforms, 5);
+#ifdef _WIN32
+  // winmm plays in real time, under Wine too: two seconds of readings.
+  EXPECT_GT(r.spectra, 20);
+  EXPECT_GT(r.waveforms, 20);
+#endif
+  // ALSA's null plugin takes the clip as fast as it is written, so there
+  // may be no reading at all; any there is must be right.
   EXPECT_EQ(r.wrong, 0);
 }
 
