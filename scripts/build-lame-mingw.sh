@@ -33,7 +33,8 @@ echo "building libmp3lame for $host"
     { tail -n 30 "$out_dir/configure.log" >&2; exit 1; }
 make -j"$jobs" >"$out_dir/make.log" 2>&1 || { tail -n 30 "$out_dir/make.log" >&2; exit 1; }
 make install >>"$out_dir/make.log" 2>&1 || { tail -n 30 "$out_dir/make.log" >&2; exit 1; }
-# The sources are not needed once the library is installed.
+# Only the library and its header are used; not the sources, nor the
+# manual pages and documents the install adds.
 cd "$out_dir"
-rm -rf "$work_dir"
+rm -rf "$work_dir" "$out_dir/share"
 echo "libmp3lame for $host ready in $out_dir"
