@@ -260,6 +260,19 @@ TEST_F(AcmCodecTest, TheEndFlushesTheWholeSourceAndThenStops) {
   EXPECT_EQ(std::memcmp(held.bytes.data(), flushed.bytes.data(), held.bytes.size()), 0);
 }
 
+TEST_F(AcmCodecTest, ATailShorterThanASampleFrameStillEnds) {
+  // A data chunk of odd size, or the bytes of a chunk after it, leave less
+  // than one sample frame at the end: the codec flushes and stops anyway.
+  std::vector<uint8_t> pcm = tonePcm(2, 44100, 5000);
+  pcm.insert(pcm.end(), {0x12, 0x34, 0x56});
+  ASSERT_EQ(codec_->openConversion(pcmFmtChunk(2, 44100), kStereo44100), CodecStatus::Ok);
+  const Encoded encoded = encodeAll(*codec_, pcm, 2048, true);
+  ASSERT_TRUE(encoded.ok) << "the steps at the end never stopped";
+  const FrameWalk walk = walkFrames(encoded.bytes);
+  EXPECT_EQ(walk.unparsedBytes, 0u);
+  EXPECT_GE(walk.headers.size() * 1152, 5000u);
+}
+
 TEST_F(AcmCodecTest, ASmallDestinationTakesTheSameStreamInPieces) {
   const std::vector<uint8_t> pcm = tonePcm(2, 44100, 30000);
   ASSERT_EQ(codec_->openConversion(pcmFmtChunk(2, 44100), kStereo44100), CodecStatus::Ok);
