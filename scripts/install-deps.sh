@@ -35,3 +35,16 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   "${sudo_cmd[@]}" locale-gen >/dev/null
 fi
 echo "dependencies ready"
+
+# The Windows suite's test codec links libmp3lame cross-compiled from
+# Debian's source package, which apt-get source fetches from a deb-src entry.
+deb_src_list=/etc/apt/sources.list.d/orva-deb-src.sources
+if [ ! -f "$deb_src_list" ]; then
+  mirror="$(awk '/^URIs:/ {print $2; exit}' /etc/apt/sources.list.d/debian.sources 2>/dev/null || true)"
+  printf 'Types: deb-src\nURIs: %s\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+    "${mirror:-http://deb.debian.org/debian}" | "${sudo_cmd[@]}" tee "$deb_src_list" >/dev/null
+  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+fi
+dpkg-query -W -f='${Status}' dpkg-dev 2>/dev/null | grep -q 'install ok installed' ||
+  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends dpkg-dev
+echo "source packages ready"

@@ -40,6 +40,15 @@ PY
     touch "$WINEPREFIX/.orva-ready"
 fi
 
+# The Windows suite's test Layer-3 codec, when the cross build made it: the
+# ACM finds installed drivers through their msacm.* values here.
+acm_codec="${ORVA_BUILD_WIN:-$repo_root/build-win}/tests/acm_codec/orva_layer3_test.acm"
+if [ -f "$acm_codec" ]; then
+    "$ORVA_WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Drivers32' \
+        /v msacm.orvatl3 /d "Z:${acm_codec//\//\\}" /f >/dev/null 2>&1
+    echo "test ACM codec registered"
+fi
+
 acp="$("$ORVA_WINE" reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null | tr -d '\r' | awk '/ACP/ {print $NF}')"
 if [ "$acp" != "932" ]; then
     echo "FATAL: Wine's ANSI code page is '$acp', not 932; is the ja_JP.UTF-8 locale generated?" >&2
