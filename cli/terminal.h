@@ -31,4 +31,9 @@ class TerminalKeys {
 // True when standard output is a terminal (the status line is redrawn).
 bool outputIsTerminal();
 
+// From this call on, Ctrl-C no longer ends the process but is remembered:
+// a long-running command asks interruptRequested() and stops cleanly.
+void catchInterrupts();
+bool interruptRequested();
+
 }  // namespace orva::cli
