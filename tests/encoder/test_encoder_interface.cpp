@@ -2,6 +2,7 @@
 // what becomes of the destination when a start or a conversion fails.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/file.h"
@@ -76,6 +77,22 @@ TEST_F(EncoderInterface, OpenSourceReportsTheFormatAndRefusesWhatItCannotRead) {
   EXPECT_EQ(openSource(noData), (Outcome{0, ENGINE_ERR_NOT_WAVE, ENCODER_SOURCE_NO_AUDIO}));
   // None of the failures left a source open.
   EXPECT_EQ(openSource(source).result, 1);
+}
+
+TEST_F(EncoderInterface, ATruncatedSourceEncodesTheAudioItHolds) {
+  const PcmShape shape{1, 22050, 16};
+  auto whole = waveFile(shape, pcmBytes(chirpSamples(shape, 22050), 16));
+  whole.resize(whole.size() - 30001);  // the data chunk still claims 44100 bytes
+  writeFileBytes(source, whole);
+  EncoderSourceInfo info{};
+  ASSERT_EQ(encoderOpenSource(source.c_str(), &info), 1);
+  EXPECT_EQ(info.dataSize, 44100 - 30001);
+  ASSERT_EQ(encoderStart(destination.c_str()), 1);
+  int32_t read = 0, mostRead = 0;
+  while (encoderGetProgress(&read, nullptr) != 0) mostRead = std::max(mostRead, read);
+  EXPECT_LE(mostRead, info.dataSize);
+  EXPECT_EQ(encoderGetResult(), ENCODER_RESULT_FINISHED);
+  EXPECT_FALSE(readFileBytes(destination).empty());
 }
 
 TEST_F(EncoderInterface, StartNeedsAnOpenSourceAndAWritableDestination) {
