@@ -79,6 +79,12 @@ int64_t sizeOf(const char* path) {
 int fail(const char* what, const char* path) {
   const int32_t status = engineGetStatus();
   std::fprintf(stderr, "orva-cli encode: %s %s: %s\n", what, path, engineGetStatusText(status));
+  if (status == ENGINE_ERR_CONVERSION_OPEN) {
+    std::fputs(
+        "orva-cli encode: the source must be 8- or 16-bit PCM, mono or stereo, at 8000, 11025, 12000,\n"
+        "  16000, 22050, 24000, 32000, 44100 or 48000 Hz\n",
+        stderr);
+  }
   engineShutdown();
   return 1;
 }
@@ -86,7 +92,10 @@ int fail(const char* what, const char* path) {
 // Polls until the conversion has ended; Ctrl-C asks it to stop once.
 void waitForEnd(Progress& p, bool terminal) {
   bool abortAsked = false;
-  while (encoderGetProgress(&p.bytesRead, &p.bytesWritten) != 0) {
+  int32_t read = 0, written = 0;
+  while (encoderGetProgress(&read, &written) != 0) {
+    if (read > 0) p.bytesRead = read;
+    if (written > 0) p.bytesWritten = written;
     if (interruptRequested() && !abortAsked) abortAsked = encoderAbort() == 1;
     showProgress(p, terminal);
     platform::sleepMs(kPollMs);
@@ -128,9 +137,12 @@ int runEncodeCommand(int argc, char** argv) {
   if (terminal) std::putchar('\n');
   const int32_t result = encoderGetResult();
   if (result == ENCODER_RESULT_FAILED) return fail("encoding failed for", output);
-  const double seconds = sourceBytesPerSecond(p.source) > 0 ? p.source.dataSize / sourceBytesPerSecond(p.source) : 0;
-  std::printf("%s: %lld bytes, %.1f s of audio in %.2f s\n", output, static_cast<long long>(sizeOf(output)), seconds,
-              elapsedSeconds(p));
+  // The counters read 0 once the conversion has ended: an early stop is
+  // told by the last value seen.
+  const int64_t encoded = result == ENCODER_RESULT_FINISHED ? p.source.dataSize : p.bytesRead;
+  const double rate = sourceBytesPerSecond(p.source);
+  std::printf("%s: %lld bytes, %.1f s of audio in %.2f s\n", output, static_cast<long long>(sizeOf(output)),
+              rate > 0 ? static_cast<double>(encoded) / rate : 0, elapsedSeconds(p));
   engineShutdown();
   if (result == ENCODER_RESULT_ABORTED) {
     std::fprintf(stderr, "orva-cli encode: interrupted; %s holds what was encoded so far\n", output);
