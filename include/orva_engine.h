@@ -296,8 +296,8 @@ enum EncoderSourceDetail {
    is left alone), 1 when the new file cannot be created, 30 or 31 when the
    codec is missing or lists nothing, 32 when no format fits the source (a
    rate or channel count outside the codec's list) or the codec refuses it,
-   28 when the thread cannot be created; every failed start closes the
-   source. */
+   28 when the thread cannot be created; every failed start but the first
+   (status 7) closes the source. */
 ORVA_API int32_t encoderOpenSource(const char* path, EncoderSourceInfo* info) ORVA_NOEXCEPT;
 ORVA_API int32_t encoderStart(const char* destinationPath) ORVA_NOEXCEPT;
 /* Asks the running conversion to stop: the stream is ended on a whole frame
