@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto total = static_cast<int64_t>(size);
   const bool inside = wave.dataStart >= 20 && wave.dataSize >= 0 && wave.dataStart <= total &&
                       wave.dataSize <= total - wave.dataStart && wave.dataSize <= wave.declaredDataSize;
-  const bool formatSane = wave.format.size() >= orva::encoder::kMinFormatChunk &&
-                          wave.format.size() <= orva::encoder::kMaxFormatChunk;
+  const bool formatSane =
+      wave.format.size() >= orva::encoder::kMinFormatChunk && wave.format.size() <= orva::encoder::kMaxFormatChunk;
   if (!inside || !formatSane) std::abort();
   return 0;
 }
