@@ -11,5 +11,6 @@ int runTagCommand(int argc, char** argv);
 int runLyricsCommand(int argc, char** argv);
 int runConvertCommand(int argc, char** argv);
 int runListCommand(int argc, char** argv);
+int runEncodeCommand(int argc, char** argv);
 
 }  // namespace orva::cli

@@ -19,6 +19,7 @@ constexpr char kUsage[] =
     "  tag ...            show or set the ID3v1 tag and RIFF INFO text\n"
     "  lyrics ...         show, write or remove a Lyrics3 block; timed lyric lines\n"
     "  convert ...        RIFF MP3, WAVE wrapper, bare MPEG, strip a leading header\n"
+    "  encode IN -o OUT   encode a PCM WAV file into an MPEG Layer-3 stream\n"
     "  play FILE...       play files, folders or lists on the sound device\n"
     "                     (orva-cli play --help for its keys and options)\n"
     "  --help             show this text\n";
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
   if (std::strcmp(command, "tag") == 0) return orva::cli::runTagCommand(argc - 2, argv + 2);
   if (std::strcmp(command, "lyrics") == 0) return orva::cli::runLyricsCommand(argc - 2, argv + 2);
   if (std::strcmp(command, "convert") == 0) return orva::cli::runConvertCommand(argc - 2, argv + 2);
+  if (std::strcmp(command, "encode") == 0) return orva::cli::runEncodeCommand(argc - 2, argv + 2);
   if (std::strcmp(command, "list") == 0) return orva::cli::runListCommand(argc - 2, argv + 2);
   return usageError("unknown command: ", command);
 }

@@ -34,4 +34,9 @@ bool outputIsTerminal();
 // Windows must be asked); false when the terminal cannot.
 bool enableCursorMovement();
 
+// From this call on, Ctrl-C no longer ends the process but is remembered:
+// a long-running command asks interruptRequested() and stops cleanly.
+void catchInterrupts();
+bool interruptRequested();
+
 }  // namespace orva::cli

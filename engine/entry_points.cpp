@@ -7,6 +7,7 @@
 #include "decoder/decoder.h"
 #include "decoder/frame_header.h"
 #include "engine/empty_frames.h"
+#include "engine/encoder_state.h"
 #include "engine/engine_state.h"
 #include "engine/gapless.h"
 #include "engine/status_register.h"
@@ -44,12 +45,14 @@ int32_t engineInit(void) noexcept {
   gEngine.gapless = 0;
   setEqualizerGains(nullptr);
   playbackInit();
+  encoder::encoderSetUp();
   return 1;
 }
 
 int32_t engineShutdown(void) noexcept {
   engineSleep(50);
   playbackShutdown();
+  encoder::encoderCleanUp();
   gEngine.file.close();
   engineSleep(50);
   return 1;

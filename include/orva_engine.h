@@ -280,6 +280,62 @@ ORVA_API int32_t engineDisableCallback(void) ORVA_NOEXCEPT;
 
 /* ---- end of the playback block ---- */
 
+/* ---- Encoding a PCM WAVE file into an MPEG Layer-3 stream ---- */
+
+/* What encoderOpenSource learned of the source. */
+typedef struct EncoderSourceInfo {
+  int32_t channels;
+  int32_t bitsPerSample;
+  int32_t samplesPerSecond;
+  int32_t dataSize; /* bytes of audio in the data chunk that the file really holds */
+} EncoderSourceInfo;
+
+/* Detail code (engineGetDetailCode) of a source the encoder cannot use:
+   4 it cannot be opened (status 5), 7 not RIFF, 8 RIFF but not WAVE,
+   9 WAVE without a fmt chunk (16 to 1024 bytes) before a data chunk (6). */
+enum EncoderSourceDetail {
+  ENCODER_SOURCE_CANNOT_OPEN = 4,
+  ENCODER_SOURCE_NOT_RIFF = 7,
+  ENCODER_SOURCE_NOT_WAVE = 8,
+  ENCODER_SOURCE_NO_AUDIO = 9
+};
+
+/* Calling order: encoderOpenSource, encoderStart, then encoderGetProgress
+   until it returns 0; encoderAbort at any time in between. The conversion
+   runs on a worker thread and may run while a track plays. Only the source's
+   data chunk is encoded, and the stream always ends on a whole frame.
+
+   The destination is written to a new file beside it and put in its place
+   only when the stream is complete; until then an existing destination is
+   untouched, and a conversion that fails (read, write or codec error) leaves
+   it as it was. encoderStart fails with status 7 while a conversion runs (it
+   is left alone), 1 when the new file cannot be created, 30 or 31 when the
+   codec is missing or lists nothing, 32 when no format fits the source (a
+   rate or channel count outside the codec's list) or the codec refuses it,
+   28 when the thread cannot be created; every failed start but the first
+   (status 7) closes the source. */
+ORVA_API int32_t encoderOpenSource(const char* path, EncoderSourceInfo* info) ORVA_NOEXCEPT;
+ORVA_API int32_t encoderStart(const char* destinationPath) ORVA_NOEXCEPT;
+/* Asks the running conversion to stop: the stream is ended on a whole frame
+   and what was encoded so far is put in place under the destination's name;
+   encoderGetProgress returns 1 until it is. Status 15 and 0 when no
+   conversion runs (or one was already asked to stop). */
+ORVA_API int32_t encoderAbort(void) ORVA_NOEXCEPT;
+/* Writes the source bytes read and the stream bytes written so far (both 0
+   once the conversion has ended) and returns 1 while it runs, else 0. */
+ORVA_API int32_t encoderGetProgress(int32_t* bytesRead, int32_t* bytesWritten) ORVA_NOEXCEPT;
+
+/* How the last conversion ended. */
+enum EncoderResult {
+  ENCODER_RESULT_NONE = -1,    /* running, or none has run */
+  ENCODER_RESULT_FAILED = 0,   /* nothing put in place; the status code says why (3, 4, 32) */
+  ENCODER_RESULT_FINISHED = 1, /* the whole source is encoded and in place */
+  ENCODER_RESULT_ABORTED = 2   /* stopped early; what was encoded is in place */
+};
+ORVA_API int32_t encoderGetResult(void) ORVA_NOEXCEPT;
+
+/* ---- end of the encoder block ---- */
+
 /* ---- Tags, lyrics and conversions (the tag library's entry points) ---- */
 
 /* Fourteen INFO texts of 128 bytes: INAM IART IPRD ICMT ICRD IGNR ICOP IENG

@@ -1,4 +1,5 @@
 // Terminal keys on POSIX systems: non-canonical input without echo.
+#include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -8,6 +9,9 @@ namespace orva::cli {
 namespace {
 
 termios saved{};
+volatile sig_atomic_t interrupted = 0;
+
+void noteInterrupt(int) { interrupted = 1; }
 
 int readByte() {
   unsigned char c = 0;
@@ -47,5 +51,14 @@ int TerminalKeys::readKey() {
 bool outputIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 
 bool enableCursorMovement() { return outputIsTerminal(); }
+
+void catchInterrupts() {
+  struct sigaction action {};
+  action.sa_handler = noteInterrupt;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+}
+
+bool interruptRequested() { return interrupted != 0; }
 
 }  // namespace orva::cli

@@ -1,13 +1,26 @@
 // Terminal keys on Windows: the console's key buffer.
-#include <windows.h>
-
 #include <conio.h>
 #include <io.h>
 #include <stdio.h>
+#include <windows.h>
+
+#include <atomic>
 
 #include "cli/terminal.h"
 
 namespace orva::cli {
+namespace {
+
+// Set by the console's handler thread, read by the command's loop.
+std::atomic<bool> interrupted{false};
+
+BOOL WINAPI noteInterrupt(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  interrupted.store(true);
+  return TRUE;
+}
+
+}  // namespace
 
 TerminalKeys::TerminalKeys() { active_ = _isatty(_fileno(stdin)) != 0; }
 TerminalKeys::~TerminalKeys() = default;
@@ -37,5 +50,8 @@ bool enableCursorMovement() {
   if (!outputIsTerminal() || !GetConsoleMode(out, &mode)) return false;
   return (mode & kVirtualTerminal) != 0 || SetConsoleMode(out, mode | kVirtualTerminal) != 0;
 }
+
+void catchInterrupts() { SetConsoleCtrlHandler(noteInterrupt, TRUE); }
+bool interruptRequested() { return interrupted.load(); }
 
 }  // namespace orva::cli
