@@ -16,23 +16,24 @@ unsigned samplesPerFrame(unsigned samplesPerSecond) { return samplesPerSecond >=
 
 }  // namespace
 
-size_t pcmFormatCount() { return 2 * kPcmRateCount; }
+// 16-bit stereo, 16-bit mono, then the same in 8 bits.
+size_t pcmFormatCount() { return 4 * kPcmRateCount; }
 
 WAVEFORMATEX pcmFormat(size_t index) {
   WAVEFORMATEX format{};
   format.wFormatTag = WAVE_FORMAT_PCM;
-  format.nChannels = index < kPcmRateCount ? 2 : 1;
+  format.nChannels = (index / kPcmRateCount) % 2 == 0 ? 2 : 1;
   format.nSamplesPerSec = kPcmRates[index % kPcmRateCount];
-  format.wBitsPerSample = 16;
-  format.nBlockAlign = static_cast<WORD>(format.nChannels * 2);
+  format.wBitsPerSample = index < 2 * kPcmRateCount ? 16 : 8;
+  format.nBlockAlign = static_cast<WORD>(format.nChannels * format.wBitsPerSample / 8);
   format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
   return format;
 }
 
 bool isAcceptedPcm(const WAVEFORMATEX& format) {
-  if (format.wFormatTag != WAVE_FORMAT_PCM || format.wBitsPerSample != 16) return false;
+  if (format.wFormatTag != WAVE_FORMAT_PCM || (format.wBitsPerSample != 16 && format.wBitsPerSample != 8)) return false;
   if (format.nChannels != 1 && format.nChannels != 2) return false;
-  if (format.nBlockAlign != format.nChannels * 2) return false;
+  if (format.nBlockAlign != format.nChannels * format.wBitsPerSample / 8) return false;
   for (unsigned rate : kPcmRates) {
     if (format.nSamplesPerSec == rate) return true;
   }

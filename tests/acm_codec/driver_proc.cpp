@@ -1,6 +1,6 @@
 // A Layer-3 encoder as an ACM driver, for the Windows test suite only (Wine
 // has none): it reports the long name the engine looks for, lists the
-// engine's Layer-3 formats in the engine's order and converts 16-bit PCM
+// engine's Layer-3 formats in the engine's order and converts 8- or 16-bit PCM
 // with libmp3lame. The ACM calls DriverProc on the caller's thread.
 #include <algorithm>
 #include <cstring>
@@ -37,7 +37,8 @@ LRESULT driverDetails(ACMDRIVERDETAILSW* details) {
   mine.cFormatTags = kFormatTagCount;
   copyText(mine.szShortName, ACMDRIVERDETAILS_SHORTNAME_CHARS, kShortName);
   copyText(mine.szLongName, ACMDRIVERDETAILS_LONGNAME_CHARS, kLongName);
-  copyText(mine.szFeatures, ACMDRIVERDETAILS_FEATURES_CHARS, L"Test equipment: 16-bit PCM to Layer-3 with libmp3lame");
+  copyText(mine.szFeatures, ACMDRIVERDETAILS_FEATURES_CHARS,
+           L"Test equipment: 8- and 16-bit PCM to Layer-3 with libmp3lame");
   const DWORD size = std::min<DWORD>(details->cbStruct, sizeof(mine));
   std::memcpy(details, &mine, size);
   details->cbStruct = size;
@@ -111,7 +112,7 @@ LRESULT formatDetails(ACMFORMATDETAILSW* details, DWORD query) {
   }
 }
 
-// Only 16-bit PCM into a listed Layer-3 format of the same channels and
+// Only 8- or 16-bit PCM into a listed Layer-3 format of the same channels and
 // rate; a query only asks whether the stream could be opened.
 LRESULT streamOpen(StreamInstance* instance) {
   const WAVEFORMATEX& source = *instance->pwfxSrc;
@@ -123,7 +124,8 @@ LRESULT streamOpen(StreamInstance* instance) {
   if (instance->fdwOpen & ACM_STREAMOPENF_QUERY) return MMSYSERR_NOERROR;
   if (instance->fdwOpen & ACM_STREAMOPENF_ASYNC) return ACMERR_NOTPOSSIBLE;
   const MPEGLAYER3WAVEFORMAT layer3 = layer3Format(static_cast<size_t>(index));
-  LameStream* stream = lameStreamOpen({source.nChannels, source.nSamplesPerSec, layer3.wfx.nAvgBytesPerSec / 125});
+  LameStream* stream = lameStreamOpen(
+      {source.nChannels, source.wBitsPerSample, source.nSamplesPerSec, layer3.wfx.nAvgBytesPerSec / 125});
   if (!stream) return MMSYSERR_NOMEM;
   instance->dwDriver = reinterpret_cast<DWORD_PTR>(stream);
   return MMSYSERR_NOERROR;
@@ -136,14 +138,13 @@ LRESULT streamClose(StreamInstance* instance) {
 }
 
 LRESULT streamSize(StreamInstance* instance, StreamSize* size) {
-  const unsigned channels = instance->pwfxSrc->nChannels;
-  const size_t frameBytes = channels * 2u;
+  const unsigned frameBytes = instance->pwfxSrc->nBlockAlign;
   switch (size->fdwSize & ACM_STREAMSIZEF_QUERYMASK) {
     case ACM_STREAMSIZEF_SOURCE:
-      size->cbDstLength = static_cast<DWORD>(lameStreamWorstOutput(size->cbSrcLength, channels));
+      size->cbDstLength = static_cast<DWORD>(lameStreamWorstOutput(size->cbSrcLength, frameBytes));
       return MMSYSERR_NOERROR;
     case ACM_STREAMSIZEF_DESTINATION: {
-      const size_t bare = lameStreamWorstOutput(0, channels);
+      const size_t bare = lameStreamWorstOutput(0, frameBytes);
       if (size->cbDstLength <= bare) return ACMERR_NOTPOSSIBLE;
       size->cbSrcLength = static_cast<DWORD>((size->cbDstLength - bare) * 4 / 5 * frameBytes);
       return MMSYSERR_NOERROR;

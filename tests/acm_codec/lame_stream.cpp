@@ -21,6 +21,7 @@ class LameStream {
  public:
   lame_global_flags* lame = nullptr;
   unsigned channels = 0;
+  unsigned bytesPerSample = 2;
   bool flushed = false;
   uint8_t queue[kQueueCapacity];
   size_t queueStart = 0;
@@ -39,7 +40,12 @@ class LameStream {
   }
 
   int encode(const uint8_t* source, size_t frames) {
-    std::memcpy(samples, source, frames * channels * sizeof(short));
+    if (bytesPerSample == 2) {
+      std::memcpy(samples, source, frames * channels * sizeof(short));
+    } else {
+      // 8-bit samples are unsigned around 128.
+      for (size_t i = 0; i < frames * channels; ++i) samples[i] = static_cast<short>((source[i] - 128) * 256);
+    }
     const int count = static_cast<int>(frames);
     const int room = static_cast<int>(kQueueCapacity);
     if (channels == 2) return lame_encode_buffer_interleaved(lame, samples, count, queue, room);
@@ -51,6 +57,7 @@ LameStream* lameStreamOpen(const LameStreamSettings& settings) {
   auto* stream = new (std::nothrow) LameStream;
   if (!stream) return nullptr;
   stream->channels = settings.channels;
+  stream->bytesPerSample = settings.bitsPerSample / 8;
   stream->lame = lame_init();
   bool ok = stream->lame != nullptr;
   if (ok) {
@@ -82,7 +89,7 @@ void lameStreamClose(LameStream* stream) {
 LameStep lameStreamConvert(LameStream& stream, const uint8_t* source, size_t sourceSize, uint8_t* destination,
                            size_t destinationSize, bool atEnd) {
   LameStep step;
-  const size_t frameBytes = stream.channels * sizeof(short);
+  const size_t frameBytes = stream.channels * stream.bytesPerSample;
   stream.drain(destination, destinationSize, step.destinationUsed);
   while (!stream.flushed && stream.queueEmpty() && step.destinationUsed < destinationSize) {
     const size_t frames = std::min((sourceSize - step.sourceUsed) / frameBytes, kChunkFrames);
@@ -105,8 +112,8 @@ LameStep lameStreamConvert(LameStream& stream, const uint8_t* source, size_t sou
   return step;
 }
 
-size_t lameStreamWorstOutput(size_t sourceBytes, unsigned channels) {
-  const size_t frames = sourceBytes / (channels * sizeof(short));
+size_t lameStreamWorstOutput(size_t sourceBytes, unsigned frameBytes) {
+  const size_t frames = sourceBytes / frameBytes;
   return frames * 5 / 4 + kLameSlack;
 }
 

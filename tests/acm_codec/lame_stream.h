@@ -1,4 +1,4 @@
-// One conversion stream of the test codec: 16-bit PCM into libmp3lame, its
+// One conversion stream of the test codec: 8- or 16-bit PCM into libmp3lame, its
 // Layer-3 output held in a small queue so that a destination buffer of any
 // size can take it in pieces.
 #ifndef ORVA_TESTS_ACM_CODEC_LAME_STREAM_H
@@ -11,6 +11,7 @@ namespace orva::acmdriver {
 
 struct LameStreamSettings {
   unsigned channels;
+  unsigned bitsPerSample;  // 8 (unsigned samples) or 16
   unsigned samplesPerSecond;
   unsigned kilobitsPerSecond;
 };
@@ -35,7 +36,7 @@ LameStep lameStreamConvert(LameStream& stream, const uint8_t* source, size_t sou
                            size_t destinationSize, bool atEnd);
 
 // The most bytes the stream can give for this much source, flush included.
-size_t lameStreamWorstOutput(size_t sourceBytes, unsigned channels);
+size_t lameStreamWorstOutput(size_t sourceBytes, unsigned frameBytes);
 
 }  // namespace orva::acmdriver
 
