@@ -39,7 +39,17 @@ int16_t sampleAt(const uint8_t* pcm, const SoundingPcm& format, int32_t i, int32
   return static_cast<int16_t>(pcm[2 * index] | (pcm[2 * index + 1] << 8));
 }
 
-void zero(int32_t* side, int32_t count) { std::fill(side, side + count, 0); }
+// The PCM from the play position on into the window buffer; both sides are
+// zeroed when there is none. Both readers fill 256 values per side.
+static_assert(kAnalyserBands == kWaveformSamples);
+SoundingPcm readSounding(Analysers& a, int32_t frames, int32_t* left, int32_t* right) {
+  const SoundingPcm pcm = outputCopySounding(frames, a.window.data(), kWindowCapacity);
+  if (pcm.bytes == 0) {
+    std::fill(left, left + kAnalyserBands, 0);
+    std::fill(right, right + kAnalyserBands, 0);
+  }
+  return pcm;
+}
 
 }  // namespace
 
@@ -54,17 +64,13 @@ int32_t analyserGetSpectrum(int32_t* left, int32_t* right) {
   if (left == nullptr || right == nullptr) return 0;
   Analysers& a = analysers();
   std::lock_guard<std::mutex> lock(a.reader);
-  const SoundingPcm pcm = outputCopySounding(kTransformSize, a.window.data(), kWindowCapacity);
-  if (pcm.bytes == 0) {
-    zero(left, kAnalyserBands);
-    zero(right, kAnalyserBands);
-    return 0;
-  }
+  const SoundingPcm pcm = readSounding(a, kTransformSize, left, right);
+  if (pcm.bytes == 0) return 0;
   FftAnalyser& fft = a.byMode[static_cast<size_t>(gMode.load())];
   int32_t* sides[kMaxChannels] = {left, right};
   for (int32_t channel = 0; channel < kMaxChannels; ++channel) {
     if (channel >= pcm.channels) {
-      zero(sides[channel], kAnalyserBands);
+      std::fill(sides[channel], sides[channel] + kAnalyserBands, 0);
       continue;
     }
     for (int32_t i = 0; i < kTransformSize; ++i) fft.setSample(i, sampleAt(a.window.data(), pcm, i, channel));
@@ -77,12 +83,8 @@ int32_t analyserGetWaveform(int32_t* left, int32_t* right) {
   if (left == nullptr || right == nullptr || outputGetPosition() == 0) return 0;
   Analysers& a = analysers();
   std::lock_guard<std::mutex> lock(a.reader);
-  const SoundingPcm pcm = outputCopySounding(kWaveformSamples, a.window.data(), kWindowCapacity);
-  if (pcm.bytes == 0) {
-    zero(left, kWaveformSamples);
-    zero(right, kWaveformSamples);
-    return 0;
-  }
+  const SoundingPcm pcm = readSounding(a, kWaveformSamples, left, right);
+  if (pcm.bytes == 0) return 0;
   int32_t* sides[kMaxChannels] = {left, right};
   for (int32_t channel = 0; channel < kMaxChannels; ++channel) {
     for (int32_t i = 0; i < kWaveformSamples; ++i) {
