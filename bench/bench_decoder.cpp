@@ -2,7 +2,9 @@
 // and prints the CPU time per second of audio and the realtime factor
 // (median of the runs). Native build only.
 //
-//   orva-bench-decoder FILE [--runs N] [--shift N] [--channels MODE] [--8bit]
+//   orva-bench-decoder FILE [--runs N] [--path plain|sse2|avx2] [--shift N] [--channels MODE] [--8bit]
+//
+// Without --path it runs the path the decoder chooses for this processor.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "decoder/decoder.h"
+#include "decoder/decoder_path.h"
 
 namespace {
 
@@ -87,6 +90,7 @@ int main(int argc, char** argv) {
   const char* path = nullptr;
   int runs = 5;
   DecoderOptions options{0, 0, 24000};
+  const char* pathName = nullptr;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--runs" && i + 1 < argc) {
@@ -96,12 +100,15 @@ int main(int argc, char** argv) {
     } else if (a == "--channels" && i + 1 < argc) {
       const std::string m = argv[++i];
       options.outputFlags = (options.outputFlags & ~3) | (m == "mix" ? 1 : m == "left" ? 2 : m == "right" ? 3 : 0);
+    } else if (a == "--path" && i + 1 < argc) {
+      pathName = argv[++i];
     } else if (a == "--8bit") {
       options.outputFlags |= 8;
     } else if (path == nullptr && a[0] != '-') {
       path = argv[i];
     } else {
-      std::fprintf(stderr, "usage: %s FILE [--runs N] [--shift N] [--channels MODE] [--8bit]\n", argv[0]);
+      std::fprintf(stderr, "usage: %s FILE [--runs N] [--path plain|sse2|avx2] [--shift N] [--channels MODE] [--8bit]\n",
+                   argv[0]);
       return 2;
     }
   }
@@ -112,6 +119,15 @@ int main(int argc, char** argv) {
   }
   orva::initDecoder();
   orva::setEqualizerGains(nullptr);
+  if (pathName != nullptr) {
+    using namespace orva;
+    const std::string n = pathName;
+    const DecoderPath p = n == "avx2" ? DECODER_PATH_AVX2 : n == "sse2" ? DECODER_PATH_SSE2 : DECODER_PATH_PLAIN;
+    if ((n != "plain" && n != "c" && p == DECODER_PATH_PLAIN) || !selectDecoderPath(p)) {
+      std::fprintf(stderr, "path %s is not available here\n", pathName);
+      return 1;
+    }
+  }
   std::vector<double> perSecond;
   Run run{};
   for (int r = 0; r < runs; ++r) {
@@ -123,8 +139,8 @@ int main(int argc, char** argv) {
   }
   std::sort(perSecond.begin(), perSecond.end());
   const double median = perSecond[perSecond.size() / 2];
-  std::printf("%s: %lld frames, %.1f s of audio, %d runs\n", path, static_cast<long long>(run.frames), run.audioSeconds,
-              runs);
+  std::printf("%s: %lld frames, %.1f s of audio, %d runs, %s path\n", path, static_cast<long long>(run.frames),
+              run.audioSeconds, runs, orva::decoderPathName(orva::selectedDecoderPath()));
   std::printf("cpu per audio second: %.3f ms (median; min %.3f, max %.3f); realtime factor %.0fx\n", median * 1000,
               perSecond.front() * 1000, perSecond.back() * 1000, 1.0 / median);
   return 0;

@@ -4,6 +4,7 @@
 #include "decoder/decoder.h"
 
 #include "decoder/decoder_internal.h"
+#include "decoder/decoder_path.h"
 #include "decoder/decoder_state.h"
 #include "decoder/layer12.h"
 #include "decoder/layer3.h"
@@ -31,6 +32,7 @@ void initDecoder() {
   initSynthesisTables();
   initLayer12Tables();
   initLayer3Tables();
+  if (gDecoder.kernels == nullptr) selectDecoderPath(fastestDecoderPath());
 }
 
 bool startDecoding(const uint8_t* bytes, int32_t length) {

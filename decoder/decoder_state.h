@@ -13,6 +13,8 @@
 
 namespace orva {
 
+struct DspKernels;
+
 using LayerHandler = void (*)(FrameDecodeJob& job, const uint8_t* frame, uint8_t* output);
 
 // PCM output routine of one Layer I/II arrangement: (samples, output, slots).
@@ -23,7 +25,10 @@ using SynthesisLayer3 = void (*)(float* hybrid, uint8_t* output, int32_t channel
 struct SynthesisState {
   // Per output channel, 16 slots; each slot keeps its M DCT values in the
   // two orders the windowing reads them (see synthesis.cpp).
-  alignas(16) float ring[2][1024];
+  alignas(32) float ring[2][1024];
+  // The full-rate DCT outputs of a frame's slots, per channel, before they
+  // go into the ring (a Layer II frame has 36 slots).
+  alignas(32) float transformed[2][36 * 32];
   int32_t position[2];
   SynthesisLayer12 layer12;
   SynthesisLayer3 layer3;
@@ -49,6 +54,8 @@ struct DecoderState {
   Layer12State layer12;
   Layer3State layer3;
   int32_t fullBandwidthForTesting;
+  const DspKernels* kernels;  // of the selected path (decoder_path.h)
+  int32_t path;
 };
 
 // The one decoder.

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "decoder/decoder_state.h"
+#include "decoder/dsp_kernels.h"
+#include "decoder/dsp_lanes.h"
 #include "decoder/iso_tables.h"
 #include "decoder/layer3.h"
 #include "decoder/layer3_tables.h"
@@ -11,64 +13,13 @@
 namespace orva {
 namespace {
 
-// 9-point DCT-II, X[n] = sum x[k] cos(pi n (2k + 1) / 18): inputs k and
-// 8 - k pair up, their sum serving the even outputs and their difference
-// the odd ones.
-inline void dct9(const float* x, float* out) {
-  const auto& ce = gL3Tables.dct9Even;
-  const auto& co = gL3Tables.dct9Odd;
-  float s[4], d[4];
-  for (int k = 0; k < 4; ++k) {
-    s[k] = x[k] + x[8 - k];
-    d[k] = x[k] - x[8 - k];
-  }
-  for (int n = 0; n < 5; ++n) {
-    const float mid = (n & 1) ? -x[4] : x[4];  // cos(pi n / 2) for even outputs 2n
-    out[2 * n] = ce[n][0] * s[0] + ce[n][1] * s[1] + ce[n][2] * s[2] + ce[n][3] * s[3] + mid;
-  }
-  for (int n = 0; n < 4; ++n) {
-    out[2 * n + 1] = co[n][0] * d[0] + co[n][1] * d[1] + co[n][2] * d[2] + co[n][3] * d[3];
-  }
-}
-
-// 36-point IMDCT of in[0..17], windowed; writes 18 slots (stride 32) of
-// overlap-added output and keeps the second half as the new overlap.
-// The IMDCT is an 18-point DCT-IV y, x[i] = y[i + 9], -y[26 - i], -y[i - 27]
-// by thirds; the DCT-IV comes from an 18-point DCT-II of prescaled inputs
-// (y[n] = Z[n] + Z[n + 1]), split by Lee's step into two 9-point ones.
-void imdct36(const float* in, const float* win, float* ov, float* out) {
+ImdctConstants imdctConstants() {
   const Layer3Tables& t = gL3Tables;
-  float a[9], b[9], ea[9], eb[9];
-  for (int i = 0; i < 9; ++i) {
-    const float lo = in[i] * t.imdctPre[i];
-    const float hi = in[17 - i] * t.imdctPre[17 - i];
-    a[i] = lo + hi;
-    b[i] = (lo - hi) * t.imdctHalf[i];
-  }
-  dct9(a, ea);
-  dct9(b, eb);
-  float z[19];
-  for (int i = 0; i < 8; ++i) {
-    z[2 * i] = ea[i];
-    z[2 * i + 1] = eb[i] + eb[i + 1];
-  }
-  z[16] = ea[8];
-  z[17] = eb[8];
-  z[18] = 0.0f;
-  float y[18];
-  for (int n = 0; n < 18; ++n) y[n] = z[n] + z[n + 1];
-  for (int i = 0; i < 9; ++i) {
-    out[32 * i] = y[i + 9] * win[i] + ov[i];
-    out[32 * (i + 9)] = -y[17 - i] * win[i + 9] + ov[i + 9];
-  }
-  for (int i = 0; i < 9; ++i) {
-    ov[i] = -y[8 - i] * win[18 + i];
-    ov[i + 9] = -y[i] * win[27 + i];
-  }
+  return ImdctConstants{t.imdctPre, t.imdctHalf, t.dct9Even, t.dct9Odd};
 }
 
 // Three 12-point IMDCTs of the interleaved windows in[3k + w], placed at
-// 6 + 6w of the 36-sample block.
+// 6 + 6w of the 36-sample block; overlap and output 32 apart.
 void imdct12x3(const float* in, float* ov, float* out) {
   const auto& c = gL3Tables.cos12;
   const float* win = gL3Tables.window[2];
@@ -85,8 +36,8 @@ void imdct12x3(const float* in, float* ov, float* out) {
     for (int i = 0; i < 12; ++i) z[6 + 6 * w + i] += y[i] * win[i];
   }
   for (int t = 0; t < 18; ++t) {
-    out[32 * t] = z[t] + ov[t];
-    ov[t] = z[18 + t];
+    out[32 * t] = z[t] + ov[32 * t];
+    ov[32 * t] = z[18 + t];
   }
 }
 
@@ -112,14 +63,18 @@ void imdctChannel(int32_t gr, int32_t ch, float* hybrid, int32_t version, int32_
   const float* normal = gL3Tables.window[0];
   const float* win = gL3Tables.window[mixed ? 0 : g.block_type & 3];
 
-  int32_t sb = 0;
-  for (; sb < longSb; ++sb) {
-    imdct36(lines + 18 * sb, sb < mixedSb ? normal : win, ov + 18 * sb, hybrid + sb);
-  }
-  for (; sb < shortSb; ++sb) imdct12x3(lines + 18 * sb, ov + 18 * sb, hybrid + sb);
+  const ImdctConstants c = imdctConstants();
+  const DspKernels& k = *gDecoder.kernels;
+  const int32_t split = mixedSb < longSb ? mixedSb : longSb;
+  k.imdct36Subbands(c, lines, normal, ov, hybrid, 0, split);
+  k.imdct36Subbands(c, lines, win, ov, hybrid, split, longSb);
+  int32_t sb = longSb;
+  for (; sb < shortSb; ++sb) imdct12x3(lines + 18 * sb, ov + sb, hybrid + sb);
   for (; sb < L.overlapSubbands[ch]; ++sb) {
-    for (int t = 0; t < 18; ++t) hybrid[32 * t + sb] = ov[18 * sb + t];
-    std::memset(ov + 18 * sb, 0, sizeof(float) * 18);
+    for (int t = 0; t < 18; ++t) {
+      hybrid[32 * t + sb] = ov[32 * t + sb];
+      ov[32 * t + sb] = 0.0f;
+    }
   }
   const int32_t done = sb;
   for (; sb < L.hybridSubbands; ++sb) {
@@ -148,10 +103,11 @@ void mixGranule(int32_t gr, float* hybrid, int32_t version, int32_t rateIndex) {
     const float* s1 = L.spectrum[1];
     for (int32_t i = 0; i < lines; ++i) s0[i] += s1[i];
     L.bound[0] = lines;
-    const int32_t ovLines = L.overlapSubbands[1] * 18;
-    for (int32_t i = 0; i < ovLines; ++i) {
-      L.overlap[0][i] += L.overlap[1][i];
-      L.overlap[1][i] = 0.0f;
+    for (int t = 0; t < 18; ++t) {
+      for (int32_t sb = 0; sb < L.overlapSubbands[1]; ++sb) {
+        L.overlap[0][32 * t + sb] += L.overlap[1][32 * t + sb];
+        L.overlap[1][32 * t + sb] = 0.0f;
+      }
     }
     if (L.overlapSubbands[0] < L.overlapSubbands[1]) L.overlapSubbands[0] = L.overlapSubbands[1];
     L.overlapSubbands[1] = 0;
@@ -169,6 +125,11 @@ void mixGranule(int32_t gr, float* hybrid, int32_t version, int32_t rateIndex) {
 }
 
 }  // namespace
+
+void imdct36SubbandsPlain(const ImdctConstants& c, const float* lines, const float* window, float* overlap,
+                          float* hybrid, int32_t first, int32_t end) {
+  for (int32_t sb = first; sb < end; ++sb) imdct36Lanes(c, lines + 18 * sb, window, overlap + sb, hybrid + sb, 32);
+}
 
 void l3OutputGranule(int32_t gr, int32_t frameChannels, uint8_t* output, int32_t version, int32_t rateIndex) {
   Layer3State& L = gLayer3;

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <numbers>
 
+#include "decoder/dsp_kernels.h"
+#include "decoder/dsp_lanes.h"
 #include "decoder/iso_tables.h"
 
 namespace orva {
@@ -20,47 +22,11 @@ float gDctFactors8[4];
 float gDctFactors4[2];
 float gDctFactors2[1];
 
-// Window coefficients in reading order, per rate: for tap pair m (0..7) and
-// output j, the factor of the slot 2m back (even) and 2m + 1 back (odd),
-// with the signs of the matrixing's symmetries folded in.
-struct WindowRows {
-  float even[8][32];
-  float odd[8][32];
-};
+// Window coefficients in reading order, per rate.
 WindowRows gWindow[3];
 
-template <int N>
-const float* dctFactors() {
-  if constexpr (N == 32) return gDctFactors32;
-  if constexpr (N == 16) return gDctFactors16;
-  if constexpr (N == 8) return gDctFactors8;
-  if constexpr (N == 4) return gDctFactors4;
-  return gDctFactors2;
-}
-
-// DCT-II by Lee's decomposition: X[k] = sum x[n] cos((2n + 1) k pi / (2N)).
-template <int N>
-inline void dct(float* x) {
-  if constexpr (N == 1) {
-    return;
-  } else {
-    constexpr int H = N / 2;
-    const float* c = dctFactors<N>();
-    float a[H], b[H];
-    for (int i = 0; i < H; ++i) {
-      a[i] = x[i] + x[N - 1 - i];
-      b[i] = (x[i] - x[N - 1 - i]) * c[i];
-    }
-    dct<H>(a);
-    dct<H>(b);
-    for (int i = 0; i < H - 1; ++i) {
-      x[2 * i] = a[i];
-      x[2 * i + 1] = b[i] + b[i + 1];
-    }
-    x[N - 2] = a[H - 1];
-    x[N - 1] = b[H - 1];
-  }
-}
+// By size step, as the DCT reads them.
+const float* const gDctFactorTable[5] = {gDctFactors32, gDctFactors16, gDctFactors8, gDctFactors4, gDctFactors2};
 
 template <bool Eight>
 inline void storeSample(uint8_t* out, int32_t pcm16) {
@@ -78,10 +44,9 @@ inline void storeSample(uint8_t* out, int32_t pcm16) {
 // coefficient. Every slot is stored as those two gathered rows ("even" and
 // "odd", M values each) so that the sums run over contiguous memory.
 template <int Shift, bool Eight>
-inline void windowSlot(const float* ring, int32_t pos, uint8_t* out, int32_t stride) {
+inline void windowSlot(const float* ring, int32_t pos, const WindowRows& w, uint8_t* out, int32_t stride) {
   constexpr int M = 32 >> Shift;
   constexpr int Mask = 32 * M - 1;
-  const WindowRows& w = gWindow[Shift];
   float s[M] = {};
   for (int m = 0; m < 8; ++m) {
     const float* e = ring + ((pos + 4 * m * M) & Mask);
@@ -100,13 +65,14 @@ inline void windowSlot(const float* ring, int32_t pos, uint8_t* out, int32_t str
   for (int j = 0; j < M; ++j) storeSample<Eight>(out + j * stride, v[j]);
 }
 
-// One slot of one channel: x holds the M subband values (already gained).
+// One slot of one channel after its DCT: the values go into the ring in the
+// two orders the windowing reads, then the windowed sums go to channel
+// `channel` of `channels` interleaved ones.
 template <int Shift, bool Eight>
-inline void synthesizeSlot(float* x, float* ring, int32_t& pos, uint8_t* out, int32_t stride) {
+inline void windowTransformedSlot(const float* x, float* ring, int32_t& pos, uint8_t* out, int32_t channels,
+                                  int32_t channel) {
   constexpr int M = 32 >> Shift;
   constexpr int H = M / 2;
-  if constexpr (Shift == 1) x[15] = 0.0f;  // the half-rate filter leaves subband 15 out
-  dct<M>(x);
   float* even = ring + pos;
   float* odd = even + M;
   for (int j = 0; j < H; ++j) even[j] = x[H + j];
@@ -114,8 +80,32 @@ inline void synthesizeSlot(float* x, float* ring, int32_t& pos, uint8_t* out, in
   for (int j = H + 1; j < M; ++j) even[j] = x[3 * H - j];
   for (int j = 0; j <= H; ++j) odd[j] = x[H - j];
   for (int j = H + 1; j < M; ++j) odd[j] = x[j - H];
-  windowSlot<Shift, Eight>(ring, pos, out, stride);
+  if constexpr (Shift == 0 && !Eight) {
+    // The full-rate 16-bit case is the one playback lives in: the path's kernel.
+    gDecoder.kernels->windowSlot32(ring, pos, gWindow[0], reinterpret_cast<int16_t*>(out), channels, channel);
+  } else {
+    constexpr int Bytes = Eight ? 1 : 2;
+    windowSlot<Shift, Eight>(ring, pos, gWindow[Shift], out + channel * Bytes, channels * Bytes);
+  }
   pos = (pos - 2 * M) & (32 * M - 1);
+}
+
+// One slot of one channel: x holds the M subband values (already gained).
+template <int Shift, bool Eight>
+inline void synthesizeSlot(float* x, float* ring, int32_t& pos, uint8_t* out, int32_t channels, int32_t channel) {
+  constexpr int M = 32 >> Shift;
+  if constexpr (Shift == 1) x[15] = 0.0f;  // the half-rate filter leaves subband 15 out
+  dctLanes<M>(gDctFactorTable, x);
+  windowTransformedSlot<Shift, Eight>(x, ring, pos, out, channels, channel);
+}
+
+// The full-rate DCTs of a run of slots, through the path's kernel:
+// x[k] = in[slot * slotStride + k * step], gained when the equalizer is on.
+inline float* transformSlots(const float* in, int32_t slotStride, int32_t step, int32_t slots, int32_t channel) {
+  float* out = gDecoder.synthesis.transformed[channel];
+  const float* gains = gDecoder.equalizer.on != 0 ? gDecoder.equalizer.gains : nullptr;
+  gDecoder.kernels->dct32Slots(gDctFactorTable, in, slotStride, step, gains, slots, out);
+  return out;
 }
 
 template <int Shift>
@@ -136,15 +126,38 @@ void synthLayer12(float* samples, uint8_t* output, int32_t slotCount) {
   SynthesisState& st = gDecoder.synthesis;
   const bool gain = gDecoder.equalizer.on != 0;
   float x[32];
+  if constexpr (Shift == 0 && Arrangement != SYNTH_DOWNMIX) {
+    if constexpr (Arrangement == SYNTH_STEREO) {
+      const float* left = transformSlots(samples, 64, 2, slotCount, 0);
+      const float* right = transformSlots(samples + 1, 64, 2, slotCount, 1);
+      for (int32_t t = 0; t < slotCount; ++t) {
+        int32_t pos = st.position[0];
+        windowTransformedSlot<0, Eight>(left + 32 * t, st.ring[0], pos, output, 2, 0);
+        pos = st.position[0];
+        windowTransformedSlot<0, Eight>(right + 32 * t, st.ring[1], pos, output, 2, 1);
+        st.position[0] = pos;
+        output += 2 * M * Bytes;
+      }
+    } else {
+      const int32_t step = Arrangement == SYNTH_MONO_STREAM ? 1 : 2;
+      const float* in = samples + (Arrangement == SYNTH_RIGHT_ONLY ? 1 : 0);
+      const float* d = transformSlots(in, 64, step, slotCount, 0);
+      for (int32_t t = 0; t < slotCount; ++t) {
+        windowTransformedSlot<0, Eight>(d + 32 * t, st.ring[0], st.position[0], output, 1, 0);
+        output += M * Bytes;
+      }
+    }
+    return;
+  }
   for (int32_t t = 0; t < slotCount; ++t) {
     const float* in = samples + 64 * t;
     if constexpr (Arrangement == SYNTH_STEREO) {
       int32_t pos = st.position[0];
       gatherChannel<Shift>(in, 2, gain, x);
-      synthesizeSlot<Shift, Eight>(x, st.ring[0], pos, output, 2 * Bytes);
+      synthesizeSlot<Shift, Eight>(x, st.ring[0], pos, output, 2, 0);
       pos = st.position[0];
       gatherChannel<Shift>(in + 1, 2, gain, x);
-      synthesizeSlot<Shift, Eight>(x, st.ring[1], pos, output + Bytes, 2 * Bytes);
+      synthesizeSlot<Shift, Eight>(x, st.ring[1], pos, output, 2, 1);
       st.position[0] = pos;
       output += 2 * M * Bytes;
     } else {
@@ -155,7 +168,7 @@ void synthLayer12(float* samples, uint8_t* output, int32_t slotCount) {
       } else {
         gatherChannel<Shift>(in + (Arrangement == SYNTH_RIGHT_ONLY ? 1 : 0), 2, gain, x);
       }
-      synthesizeSlot<Shift, Eight>(x, st.ring[0], st.position[0], output, Bytes);
+      synthesizeSlot<Shift, Eight>(x, st.ring[0], st.position[0], output, 1, 0);
       output += M * Bytes;
     }
   }
@@ -165,16 +178,24 @@ template <int Shift, bool Eight, bool Stereo>
 void synthLayer3(float* hybrid, uint8_t* output, int32_t channel) {
   constexpr int M = 32 >> Shift;
   constexpr int Bytes = Eight ? 1 : 2;
-  constexpr int Stride = Stereo ? 2 * Bytes : Bytes;
+  constexpr int Channels = Stereo ? 2 : 1;
   SynthesisState& st = gDecoder.synthesis;
   const int c = Stereo ? (channel & 1) : 0;
   const bool gain = gDecoder.equalizer.on != 0;
-  uint8_t* out = output + c * Bytes;
+  uint8_t* out = output;
+  if constexpr (Shift == 0) {
+    const float* d = transformSlots(hybrid, 32, 1, 18, 0);
+    for (int t = 0; t < 18; ++t) {
+      windowTransformedSlot<0, Eight>(d + 32 * t, st.ring[c], st.position[c], out, Channels, c);
+      out += M * Channels * Bytes;
+    }
+    return;
+  }
   float x[32];
   for (int t = 0; t < 18; ++t) {
     gatherChannel<Shift>(hybrid + 32 * t, 1, gain, x);
-    synthesizeSlot<Shift, Eight>(x, st.ring[c], st.position[c], out, Stride);
-    out += M * Stride;
+    synthesizeSlot<Shift, Eight>(x, st.ring[c], st.position[c], out, Channels, c);
+    out += M * Channels * Bytes;
   }
 }
 
@@ -258,6 +279,25 @@ void chooseSynthesisLayer3(int32_t streamMode) {
   gDecoder.synthesis.layer3 = kSynthesisLayer3[((flags & 8) ? 6 : 0) + clampedShift() * 2 + (stereo ? 1 : 0)];
 }
 
-void synthesisDct32(float* x) { dct<32>(x); }
+void synthesisDct32(float* x) { dctLanes<32>(gDctFactorTable, x); }
+
+void dct32SlotsPlain(const float* const* factors, const float* in, int32_t slotStride, int32_t step,
+                     const float* gains, int32_t slots, float* out) {
+  for (int32_t t = 0; t < slots; ++t) {
+    float* x = out + 32 * t;
+    const float* from = in + t * slotStride;
+    if (gains != nullptr) {
+      for (int k = 0; k < 32; ++k) x[k] = from[k * step] * gains[k];
+    } else {
+      for (int k = 0; k < 32; ++k) x[k] = from[k * step];
+    }
+    dctLanes<32>(factors, x);
+  }
+}
+
+void windowSlot32Plain(const float* ring, int32_t pos, const WindowRows& rows, int16_t* out, int32_t channels,
+                       int32_t channel) {
+  windowSlot<0, false>(ring, pos, rows, reinterpret_cast<uint8_t*>(out + channel), channels * 2);
+}
 
 }  // namespace orva

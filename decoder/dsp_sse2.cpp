@@ -1,0 +1,130 @@
+// SSE2 kernels: the x86-64 baseline. The IMDCT runs four neighbouring
+// subbands side by side; the synthesis windowing keeps its 32 sums in
+// registers, four outputs per register.
+#include <emmintrin.h>
+
+#include "decoder/dsp_kernels.h"
+#include "decoder/dsp_lanes.h"
+#include "decoder/dsp_x86.h"
+
+namespace orva {
+namespace {
+
+struct Sse {
+  __m128 v;
+  Sse() = default;
+  explicit Sse(float f) : v(_mm_set1_ps(f)) {}
+  Sse(__m128 x) : v(x) {}
+  static constexpr int kLanes = 4;
+};
+inline Sse operator+(Sse a, Sse b) { return _mm_add_ps(a.v, b.v); }
+inline Sse operator-(Sse a, Sse b) { return _mm_sub_ps(a.v, b.v); }
+inline Sse operator*(Sse a, Sse b) { return _mm_mul_ps(a.v, b.v); }
+inline Sse operator-(Sse a) { return _mm_xor_ps(a.v, _mm_set1_ps(-0.0f)); }
+
+// x[k] lane s = in[s * slotStride + k * step] for the first n slots, 0 for
+// the others; step is 1 or 2.
+void loadSlots(const float* in, int32_t slotStride, int32_t step, int32_t n, Sse* x) {
+  for (int block = 0; block < 8; ++block) {
+    __m128 r[4];
+    for (int s = 0; s < 4; ++s) {
+      const float* p = in + s * slotStride + 4 * block * step;
+      if (s >= n) {
+        r[s] = _mm_setzero_ps();
+      } else if (step == 1) {
+        r[s] = _mm_loadu_ps(p);
+      } else {
+        r[s] = _mm_shuffle_ps(_mm_loadu_ps(p), _mm_loadu_ps(p + 4), _MM_SHUFFLE(2, 0, 2, 0));
+      }
+    }
+    _MM_TRANSPOSE4_PS(r[0], r[1], r[2], r[3]);
+    for (int i = 0; i < 4; ++i) x[4 * block + i] = r[i];
+  }
+}
+
+// out[32 * s + k] = x[k] lane s for the first n slots.
+void storeSlots(const Sse* x, int32_t n, float* out) {
+  for (int block = 0; block < 8; ++block) {
+    __m128 r[4] = {x[4 * block].v, x[4 * block + 1].v, x[4 * block + 2].v, x[4 * block + 3].v};
+    _MM_TRANSPOSE4_PS(r[0], r[1], r[2], r[3]);
+    for (int s = 0; s < n; ++s) _mm_storeu_ps(out + 32 * s + 4 * block, r[s]);
+  }
+}
+
+// Lanes below `count` of a register, as an all-ones mask.
+inline __m128 laneMask(int32_t count) {
+  const __m128i index = _mm_setr_epi32(0, 1, 2, 3);
+  return _mm_castsi128_ps(_mm_cmplt_epi32(index, _mm_set1_epi32(count)));
+}
+
+inline void storeLanes(float* p, __m128 v, __m128 mask) {
+  _mm_storeu_ps(p, _mm_or_ps(_mm_and_ps(mask, v), _mm_andnot_ps(mask, _mm_loadu_ps(p))));
+}
+
+void imdct36Subbands(const ImdctConstants& c, const float* lines, const float* window, float* overlap,
+                     float* hybrid, int32_t first, int32_t end) {
+  int32_t sb = first;
+  // Whole groups, and a last partial one whose extra lanes are computed
+  // but not stored (they stay inside the 32 columns and the spectrum).
+  for (; sb < end && sb + 4 <= 32; sb += 4) {
+    const __m128 mask = laneMask(end - sb);
+    __m128 gathered[18];
+    gatherFourSubbands(lines + 18 * sb, gathered);
+    Sse in[18], ov[18], out[18];
+    for (int i = 0; i < 18; ++i) in[i] = gathered[i];
+    for (int i = 0; i < 18; ++i) ov[i] = _mm_loadu_ps(overlap + 32 * i + sb);
+    imdct36Lanes(c, in, window, ov, out, 1);
+    for (int i = 0; i < 18; ++i) {
+      storeLanes(hybrid + 32 * i + sb, out[i].v, mask);
+      storeLanes(overlap + 32 * i + sb, ov[i].v, mask);
+    }
+  }
+  for (; sb < end; ++sb) imdct36Lanes(c, lines + 18 * sb, window, overlap + sb, hybrid + sb, 32);
+}
+
+// out[j * channels + channel] = v[j] for eight 32-bit lanes holding 16-bit
+// values; of interleaved stereo the other channel's samples are kept.
+inline void storePcm16(int16_t* out, __m128i lo, __m128i hi, int32_t channels, int32_t channel) {
+  if (channels == 1) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packs_epi32(lo, hi));
+    return;
+  }
+  const __m128i low16 = _mm_set1_epi32(0xFFFF);
+  const __m128i keep = channel == 0 ? _mm_andnot_si128(low16, _mm_set1_epi32(-1)) : low16;
+  __m128i* p = reinterpret_cast<__m128i*>(out);
+  const __m128i a = channel == 0 ? _mm_and_si128(lo, low16) : _mm_slli_epi32(lo, 16);
+  const __m128i b = channel == 0 ? _mm_and_si128(hi, low16) : _mm_slli_epi32(hi, 16);
+  _mm_storeu_si128(p, _mm_or_si128(a, _mm_and_si128(keep, _mm_loadu_si128(p))));
+  _mm_storeu_si128(p + 1, _mm_or_si128(b, _mm_and_si128(keep, _mm_loadu_si128(p + 1))));
+}
+
+void windowSlot32(const float* ring, int32_t pos, const WindowRows& rows, int16_t* out, int32_t channels,
+                  int32_t channel) {
+  __m128 s[8];
+  for (int q = 0; q < 8; ++q) s[q] = _mm_setzero_ps();
+  for (int m = 0; m < 8; ++m) {
+    const float* e = ring + ((pos + 128 * m) & 1023);
+    const float* o = ring + ((pos + 128 * m + 64) & 1023) + 32;
+    const float* ce = rows.even[m];
+    const float* co = rows.odd[m];
+    for (int q = 0; q < 8; ++q) {
+      const __m128 pe = _mm_mul_ps(_mm_load_ps(ce + 4 * q), _mm_load_ps(e + 4 * q));
+      const __m128 po = _mm_mul_ps(_mm_load_ps(co + 4 * q), _mm_load_ps(o + 4 * q));
+      s[q] = _mm_add_ps(s[q], _mm_add_ps(pe, po));
+    }
+  }
+  __m128i v[8];
+  for (int q = 0; q < 8; ++q) v[q] = clipTruncate(s[q]);
+  for (int q = 0; q < 8; q += 2) storePcm16(out + 8 * (q / 2) * channels, v[q], v[q + 1], channels, channel);
+}
+
+void dct32Slots(const float* const* factors, const float* in, int32_t slotStride, int32_t step, const float* gains,
+                int32_t slots, float* out) {
+  dct32SlotsLanes<Sse>(factors, in, slotStride, step, gains, slots, out);
+}
+
+}  // namespace
+
+const DspKernels kSse2Kernels = {windowSlot32, dct32Slots, imdct36Subbands};
+
+}  // namespace orva
