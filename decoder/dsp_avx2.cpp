@@ -106,8 +106,27 @@ inline __m256i clipTruncate8(__m256 s) {
   return _mm256_cvttps_epi32(_mm256_min_ps(_mm256_max_ps(s, _mm256_set1_ps(-32768.0f)), _mm256_set1_ps(32767.0f)));
 }
 
-void windowSlot32(const float* ring, int32_t pos, const WindowRows& rows, int16_t* out, int32_t channels,
+// The ring rows of a slot (see the plain storeRingRows), with whole-register
+// stores: the windowing's loads right after then come straight from them.
+inline void storeRingRows(const float* x, float* ring, int32_t pos) {
+  const __m256i reverse = _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0);
+  const __m256i reverseAfterFirst = _mm256_setr_epi32(0, 7, 6, 5, 4, 3, 2, 1);
+  float* even = ring + pos;
+  float* odd = even + 32;
+  _mm256_store_ps(even, _mm256_loadu_ps(x + 16));
+  _mm256_store_ps(even + 8, _mm256_loadu_ps(x + 24));
+  const __m256 top = _mm256_permutevar8x32_ps(_mm256_loadu_ps(x + 24), reverseAfterFirst);
+  _mm256_store_ps(even + 16, _mm256_blend_ps(top, _mm256_setzero_ps(), 1));
+  _mm256_store_ps(even + 24, _mm256_permutevar8x32_ps(_mm256_loadu_ps(x + 17), reverse));
+  _mm256_store_ps(odd, _mm256_permutevar8x32_ps(_mm256_loadu_ps(x + 9), reverse));
+  _mm256_store_ps(odd + 8, _mm256_permutevar8x32_ps(_mm256_loadu_ps(x + 1), reverse));
+  _mm256_store_ps(odd + 16, _mm256_loadu_ps(x));
+  _mm256_store_ps(odd + 24, _mm256_loadu_ps(x + 8));
+}
+
+void windowSlot32(const float* x, float* ring, int32_t pos, const WindowRows& rows, int16_t* out, int32_t channels,
                   int32_t channel) {
+  storeRingRows(x, ring, pos);
   __m256 s[4];
   for (int q = 0; q < 4; ++q) s[q] = _mm256_setzero_ps();
   for (int m = 0; m < 8; ++m) {

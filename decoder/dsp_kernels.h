@@ -27,11 +27,12 @@ struct ImdctConstants {
 };
 
 struct DspKernels {
-  // One full-rate synthesis slot: the 32 windowed sums over the ring
-  // (1024 floats, newest slot at `pos`), clipped and truncated to 16 bits,
-  // written to out[j * channels + channel].
-  void (*windowSlot32)(const float* ring, int32_t pos, const WindowRows& rows, int16_t* out, int32_t channels,
-                       int32_t channel);
+  // One full-rate synthesis slot: its 32 DCT values x go into the ring
+  // (1024 floats) at `pos` as the even and odd rows, then the 32 windowed
+  // sums over the ring, clipped and truncated to 16 bits, are written to
+  // out[j * channels + channel].
+  void (*windowSlot32)(const float* x, float* ring, int32_t pos, const WindowRows& rows, int16_t* out,
+                       int32_t channels, int32_t channel);
   // 32-point DCTs of `slots` time slots (see dct32SlotsLanes); factors as
   // the synthesis keeps them.
   void (*dct32Slots)(const float* const* factors, const float* in, int32_t slotStride, int32_t step,
@@ -43,8 +44,8 @@ struct DspKernels {
 };
 
 // The plain code's entries (synthesis.cpp, layer3_imdct.cpp).
-void windowSlot32Plain(const float* ring, int32_t pos, const WindowRows& rows, int16_t* out, int32_t channels,
-                       int32_t channel);
+void windowSlot32Plain(const float* x, float* ring, int32_t pos, const WindowRows& rows, int16_t* out,
+                       int32_t channels, int32_t channel);
 void dct32SlotsPlain(const float* const* factors, const float* in, int32_t slotStride, int32_t step,
                      const float* gains, int32_t slots, float* out);
 void imdct36SubbandsPlain(const ImdctConstants& c, const float* lines, const float* window, float* overlap,

@@ -98,8 +98,24 @@ inline void storePcm16(int16_t* out, __m128i lo, __m128i hi, int32_t channels, i
   _mm_storeu_si128(p + 1, _mm_or_si128(b, _mm_and_si128(keep, _mm_loadu_si128(p + 1))));
 }
 
-void windowSlot32(const float* ring, int32_t pos, const WindowRows& rows, int16_t* out, int32_t channels,
+inline __m128 reversed(__m128 v) { return _mm_shuffle_ps(v, v, _MM_SHUFFLE(0, 1, 2, 3)); }
+
+// The ring rows of a slot (see the plain storeRingRows), with whole-register
+// stores: the windowing's loads right after then come straight from them.
+inline void storeRingRows(const float* x, float* ring, int32_t pos) {
+  float* even = ring + pos;
+  float* odd = even + 32;
+  for (int q = 0; q < 4; ++q) _mm_store_ps(even + 4 * q, _mm_loadu_ps(x + 16 + 4 * q));
+  const __m128 top = _mm_loadu_ps(x + 28);  // x28 x29 x30 x31 -> 0 x31 x30 x29
+  _mm_store_ps(even + 16, _mm_move_ss(_mm_shuffle_ps(top, top, _MM_SHUFFLE(1, 2, 3, 0)), _mm_setzero_ps()));
+  for (int q = 0; q < 3; ++q) _mm_store_ps(even + 20 + 4 * q, reversed(_mm_loadu_ps(x + 25 - 4 * q)));
+  for (int q = 0; q < 4; ++q) _mm_store_ps(odd + 4 * q, reversed(_mm_loadu_ps(x + 13 - 4 * q)));
+  for (int q = 0; q < 4; ++q) _mm_store_ps(odd + 16 + 4 * q, _mm_loadu_ps(x + 4 * q));
+}
+
+void windowSlot32(const float* x, float* ring, int32_t pos, const WindowRows& rows, int16_t* out, int32_t channels,
                   int32_t channel) {
+  storeRingRows(x, ring, pos);
   __m128 s[8];
   for (int q = 0; q < 8; ++q) s[q] = _mm_setzero_ps();
   for (int m = 0; m < 8; ++m) {

@@ -65,13 +65,11 @@ inline void windowSlot(const float* ring, int32_t pos, const WindowRows& w, uint
   for (int j = 0; j < M; ++j) storeSample<Eight>(out + j * stride, v[j]);
 }
 
-// One slot of one channel after its DCT: the values go into the ring in the
-// two orders the windowing reads, then the windowed sums go to channel
-// `channel` of `channels` interleaved ones.
-template <int Shift, bool Eight>
-inline void windowTransformedSlot(const float* x, float* ring, int32_t& pos, uint8_t* out, int32_t channels,
-                                  int32_t channel) {
-  constexpr int M = 32 >> Shift;
+// The DCT values of a slot go into the ring in the two orders the
+// windowing reads: even[j] = x[H + j] (j < H), 0 (j = H), x[3H - j] (j > H);
+// odd[j] = x[H - j] (j <= H), x[j - H] (j > H).
+template <int M>
+inline void storeRingRows(const float* x, float* ring, int32_t pos) {
   constexpr int H = M / 2;
   float* even = ring + pos;
   float* odd = even + M;
@@ -80,11 +78,20 @@ inline void windowTransformedSlot(const float* x, float* ring, int32_t& pos, uin
   for (int j = H + 1; j < M; ++j) even[j] = x[3 * H - j];
   for (int j = 0; j <= H; ++j) odd[j] = x[H - j];
   for (int j = H + 1; j < M; ++j) odd[j] = x[j - H];
+}
+
+// One slot of one channel after its DCT: into the ring, then the windowed
+// sums to channel `channel` of `channels` interleaved ones.
+template <int Shift, bool Eight>
+inline void windowTransformedSlot(const float* x, float* ring, int32_t& pos, uint8_t* out, int32_t channels,
+                                  int32_t channel) {
+  constexpr int M = 32 >> Shift;
   if constexpr (Shift == 0 && !Eight) {
     // The full-rate 16-bit case is the one playback lives in: the path's kernel.
-    gDecoder.kernels->windowSlot32(ring, pos, gWindow[0], reinterpret_cast<int16_t*>(out), channels, channel);
+    gDecoder.kernels->windowSlot32(x, ring, pos, gWindow[0], reinterpret_cast<int16_t*>(out), channels, channel);
   } else {
     constexpr int Bytes = Eight ? 1 : 2;
+    storeRingRows<M>(x, ring, pos);
     windowSlot<Shift, Eight>(ring, pos, gWindow[Shift], out + channel * Bytes, channels * Bytes);
   }
   pos = (pos - 2 * M) & (32 * M - 1);
@@ -295,8 +302,9 @@ void dct32SlotsPlain(const float* const* factors, const float* in, int32_t slotS
   }
 }
 
-void windowSlot32Plain(const float* ring, int32_t pos, const WindowRows& rows, int16_t* out, int32_t channels,
-                       int32_t channel) {
+void windowSlot32Plain(const float* x, float* ring, int32_t pos, const WindowRows& rows, int16_t* out,
+                       int32_t channels, int32_t channel) {
+  storeRingRows<32>(x, ring, pos);
   windowSlot<0, false>(ring, pos, rows, reinterpret_cast<uint8_t*>(out + channel), channels * 2);
 }
 
