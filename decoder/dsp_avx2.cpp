@@ -42,20 +42,27 @@ inline void transpose8(__m256* r) {
   }
 }
 
-// x[k] lane s = in[s * slotStride + k * step] for the first n slots, 0 for
-// the others; step is 1 or 2.
-void loadSlots(const float* in, int32_t slotStride, int32_t step, int32_t n, Avx* x) {
+// Eight values of one channel from sixteen interleaved ones at p.
+inline __m256 oneChannelOfTwo(const float* p, int32_t channel) {
+  const __m256 a = _mm256_loadu_ps(p), b = _mm256_loadu_ps(p + 8);
+  const __m256 picked =
+      channel == 0 ? _mm256_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)) : _mm256_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1));
+  return _mm256_castpd_ps(_mm256_permute4x64_pd(_mm256_castps_pd(picked), 0xD8));
+}
+
+// x[k] lane s = value k of slot first + s for the first n slots, 0 for the
+// others.
+void loadSlots(const SlotSource& source, int32_t first, int32_t n, Avx* x) {
   for (int block = 0; block < 4; ++block) {
     __m256 r[8];
     for (int s = 0; s < 8; ++s) {
-      const float* p = in + s * slotStride + 8 * block * step;
+      const float* p = source.in + (first + s) * source.slotStride + 8 * block * source.channels;
       if (s >= n) {
         r[s] = _mm256_setzero_ps();
-      } else if (step == 1) {
+      } else if (source.channels == 1) {
         r[s] = _mm256_loadu_ps(p);
       } else {
-        const __m256 evenOdd = _mm256_shuffle_ps(_mm256_loadu_ps(p), _mm256_loadu_ps(p + 8), _MM_SHUFFLE(2, 0, 2, 0));
-        r[s] = _mm256_castpd_ps(_mm256_permute4x64_pd(_mm256_castps_pd(evenOdd), 0xD8));
+        r[s] = oneChannelOfTwo(p, source.channel);
       }
     }
     transpose8(r);
@@ -161,9 +168,8 @@ void windowSlot32(const float* x, float* ring, int32_t pos, const WindowRows& ro
   }
 }
 
-void dct32Slots(const float* const* factors, const float* in, int32_t slotStride, int32_t step, const float* gains,
-                int32_t slots, float* out) {
-  dct32SlotsLanes<Avx>(factors, in, slotStride, step, gains, slots, out);
+void dct32Slots(const float* const* factors, const SlotSource& source, int32_t slots, float* out) {
+  dct32SlotsLanes<Avx>(factors, source, slots, out);
 }
 
 }  // namespace

@@ -26,6 +26,17 @@ struct ImdctConstants {
   const float (*dct9Odd)[4];    // [4][4]
 };
 
+// Where a run of synthesis slots' subband values lie: value k of slot t is
+// in[t * slotStride + k * channels + channel], times gains[k] when gains is
+// not null (the equalizer).
+struct SlotSource {
+  const float* in;
+  int32_t slotStride;
+  int32_t channels;  // 1 or 2
+  int32_t channel;
+  const float* gains;
+};
+
 struct DspKernels {
   // One full-rate synthesis slot: its 32 DCT values x go into the ring
   // (1024 floats) at `pos` as the even and odd rows, then the 32 windowed
@@ -33,10 +44,9 @@ struct DspKernels {
   // out[j * channels + channel].
   void (*windowSlot32)(const float* x, float* ring, int32_t pos, const WindowRows& rows, int16_t* out,
                        int32_t channels, int32_t channel);
-  // 32-point DCTs of `slots` time slots (see dct32SlotsLanes); factors as
-  // the synthesis keeps them.
-  void (*dct32Slots)(const float* const* factors, const float* in, int32_t slotStride, int32_t step,
-                     const float* gains, int32_t slots, float* out);
+  // 32-point DCTs of `slots` time slots: out[32 * t + k]; factors as the
+  // synthesis keeps them.
+  void (*dct32Slots)(const float* const* factors, const SlotSource& source, int32_t slots, float* out);
   // Long-block IMDCTs of subbands first..end-1 with one window: lines
   // [18 * sb + i], overlap and hybrid output [32 * i + sb].
   void (*imdct36Subbands)(const ImdctConstants& c, const float* lines, const float* window, float* overlap,
@@ -46,8 +56,7 @@ struct DspKernels {
 // The plain code's entries (synthesis.cpp, layer3_imdct.cpp).
 void windowSlot32Plain(const float* x, float* ring, int32_t pos, const WindowRows& rows, int16_t* out,
                        int32_t channels, int32_t channel);
-void dct32SlotsPlain(const float* const* factors, const float* in, int32_t slotStride, int32_t step,
-                     const float* gains, int32_t slots, float* out);
+void dct32SlotsPlain(const float* const* factors, const SlotSource& source, int32_t slots, float* out);
 void imdct36SubbandsPlain(const ImdctConstants& c, const float* lines, const float* window, float* overlap,
                           float* hybrid, int32_t first, int32_t end);
 

@@ -41,20 +41,18 @@ inline void dctLanes(const float* const* factors, V* x) {
   }
 }
 
-// The 32-point DCTs of `slots` time slots, V::kLanes at a time:
-// x[k] = in[slot * slotStride + k * step] (times gains[k] when given),
-// out[32 * slot + k] = X[k]. Each lane holds one slot: the kernel file's
-// loadSlots and storeSlots transpose between slots and lanes.
+// The 32-point DCTs of `slots` time slots, V::kLanes at a time, into
+// out[32 * slot + k]. Each lane holds one slot: the kernel file's loadSlots
+// and storeSlots transpose between slots and lanes.
 template <class V>
-inline void dct32SlotsLanes(const float* const* factors, const float* in, int32_t slotStride, int32_t step,
-                            const float* gains, int32_t slots, float* out) {
+inline void dct32SlotsLanes(const float* const* factors, const SlotSource& source, int32_t slots, float* out) {
   constexpr int W = V::kLanes;
   for (int32_t first = 0; first < slots; first += W) {
     const int32_t n = slots - first < W ? slots - first : W;
     V x[32];
-    loadSlots(in + first * slotStride, slotStride, step, n, x);
-    if (gains != nullptr) {
-      for (int k = 0; k < 32; ++k) x[k] = x[k] * V(gains[k]);
+    loadSlots(source, first, n, x);
+    if (source.gains != nullptr) {
+      for (int k = 0; k < 32; ++k) x[k] = x[k] * V(source.gains[k]);
     }
     dctLanes<32>(factors, x);
     storeSlots(x, n, out + 32 * first);

@@ -22,19 +22,25 @@ inline Sse operator-(Sse a, Sse b) { return _mm_sub_ps(a.v, b.v); }
 inline Sse operator*(Sse a, Sse b) { return _mm_mul_ps(a.v, b.v); }
 inline Sse operator-(Sse a) { return _mm_xor_ps(a.v, _mm_set1_ps(-0.0f)); }
 
-// x[k] lane s = in[s * slotStride + k * step] for the first n slots, 0 for
-// the others; step is 1 or 2.
-void loadSlots(const float* in, int32_t slotStride, int32_t step, int32_t n, Sse* x) {
+// Four values of one channel from eight interleaved ones at p.
+inline __m128 oneChannelOfTwo(const float* p, int32_t channel) {
+  const __m128 a = _mm_loadu_ps(p), b = _mm_loadu_ps(p + 4);
+  return channel == 0 ? _mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)) : _mm_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1));
+}
+
+// x[k] lane s = value k of slot first + s for the first n slots, 0 for the
+// others.
+void loadSlots(const SlotSource& source, int32_t first, int32_t n, Sse* x) {
   for (int block = 0; block < 8; ++block) {
     __m128 r[4];
     for (int s = 0; s < 4; ++s) {
-      const float* p = in + s * slotStride + 4 * block * step;
+      const float* p = source.in + (first + s) * source.slotStride + 4 * block * source.channels;
       if (s >= n) {
         r[s] = _mm_setzero_ps();
-      } else if (step == 1) {
+      } else if (source.channels == 1) {
         r[s] = _mm_loadu_ps(p);
       } else {
-        r[s] = _mm_shuffle_ps(_mm_loadu_ps(p), _mm_loadu_ps(p + 4), _MM_SHUFFLE(2, 0, 2, 0));
+        r[s] = oneChannelOfTwo(p, source.channel);
       }
     }
     _MM_TRANSPOSE4_PS(r[0], r[1], r[2], r[3]);
@@ -134,9 +140,8 @@ void windowSlot32(const float* x, float* ring, int32_t pos, const WindowRows& ro
   for (int q = 0; q < 8; q += 2) storePcm16(out + 8 * (q / 2) * channels, v[q], v[q + 1], channels, channel);
 }
 
-void dct32Slots(const float* const* factors, const float* in, int32_t slotStride, int32_t step, const float* gains,
-                int32_t slots, float* out) {
-  dct32SlotsLanes<Sse>(factors, in, slotStride, step, gains, slots, out);
+void dct32Slots(const float* const* factors, const SlotSource& source, int32_t slots, float* out) {
+  dct32SlotsLanes<Sse>(factors, source, slots, out);
 }
 
 }  // namespace

@@ -106,12 +106,13 @@ inline void synthesizeSlot(float* x, float* ring, int32_t& pos, uint8_t* out, in
   windowTransformedSlot<Shift, Eight>(x, ring, pos, out, channels, channel);
 }
 
-// The full-rate DCTs of a run of slots, through the path's kernel:
-// x[k] = in[slot * slotStride + k * step], gained when the equalizer is on.
-inline float* transformSlots(const float* in, int32_t slotStride, int32_t step, int32_t slots, int32_t channel) {
-  float* out = gDecoder.synthesis.transformed[channel];
+// The full-rate DCTs of a run of slots, through the path's kernel, gained
+// when the equalizer is on; into the output channel's buffer.
+inline float* transformSlots(const float* in, int32_t slotStride, int32_t channels, int32_t channel, int32_t slots,
+                             int32_t outputChannel) {
+  float* out = gDecoder.synthesis.transformed[outputChannel];
   const float* gains = gDecoder.equalizer.on != 0 ? gDecoder.equalizer.gains : nullptr;
-  gDecoder.kernels->dct32Slots(gDctFactorTable, in, slotStride, step, gains, slots, out);
+  gDecoder.kernels->dct32Slots(gDctFactorTable, SlotSource{in, slotStride, channels, channel, gains}, slots, out);
   return out;
 }
 
@@ -135,8 +136,8 @@ void synthLayer12(float* samples, uint8_t* output, int32_t slotCount) {
   float x[32];
   if constexpr (Shift == 0 && Arrangement != SYNTH_DOWNMIX) {
     if constexpr (Arrangement == SYNTH_STEREO) {
-      const float* left = transformSlots(samples, 64, 2, slotCount, 0);
-      const float* right = transformSlots(samples + 1, 64, 2, slotCount, 1);
+      const float* left = transformSlots(samples, 64, 2, 0, slotCount, 0);
+      const float* right = transformSlots(samples, 64, 2, 1, slotCount, 1);
       for (int32_t t = 0; t < slotCount; ++t) {
         int32_t pos = st.position[0];
         windowTransformedSlot<0, Eight>(left + 32 * t, st.ring[0], pos, output, 2, 0);
@@ -146,9 +147,8 @@ void synthLayer12(float* samples, uint8_t* output, int32_t slotCount) {
         output += 2 * M * Bytes;
       }
     } else {
-      const int32_t step = Arrangement == SYNTH_MONO_STREAM ? 1 : 2;
-      const float* in = samples + (Arrangement == SYNTH_RIGHT_ONLY ? 1 : 0);
-      const float* d = transformSlots(in, 64, step, slotCount, 0);
+      const int32_t channels = Arrangement == SYNTH_MONO_STREAM ? 1 : 2;
+      const float* d = transformSlots(samples, 64, channels, Arrangement == SYNTH_RIGHT_ONLY ? 1 : 0, slotCount, 0);
       for (int32_t t = 0; t < slotCount; ++t) {
         windowTransformedSlot<0, Eight>(d + 32 * t, st.ring[0], st.position[0], output, 1, 0);
         output += M * Bytes;
@@ -191,7 +191,7 @@ void synthLayer3(float* hybrid, uint8_t* output, int32_t channel) {
   const bool gain = gDecoder.equalizer.on != 0;
   uint8_t* out = output;
   if constexpr (Shift == 0) {
-    const float* d = transformSlots(hybrid, 32, 1, 18, 0);
+    const float* d = transformSlots(hybrid, 32, 1, 0, 18, 0);
     for (int t = 0; t < 18; ++t) {
       windowTransformedSlot<0, Eight>(d + 32 * t, st.ring[c], st.position[c], out, Channels, c);
       out += M * Channels * Bytes;
@@ -288,13 +288,13 @@ void chooseSynthesisLayer3(int32_t streamMode) {
 
 void synthesisDct32(float* x) { dctLanes<32>(gDctFactorTable, x); }
 
-void dct32SlotsPlain(const float* const* factors, const float* in, int32_t slotStride, int32_t step,
-                     const float* gains, int32_t slots, float* out) {
+void dct32SlotsPlain(const float* const* factors, const SlotSource& source, int32_t slots, float* out) {
+  const int32_t step = source.channels;
   for (int32_t t = 0; t < slots; ++t) {
     float* x = out + 32 * t;
-    const float* from = in + t * slotStride;
-    if (gains != nullptr) {
-      for (int k = 0; k < 32; ++k) x[k] = from[k * step] * gains[k];
+    const float* from = source.in + t * source.slotStride + source.channel;
+    if (source.gains != nullptr) {
+      for (int k = 0; k < 32; ++k) x[k] = from[k * step] * source.gains[k];
     } else {
       for (int k = 0; k < 32; ++k) x[k] = from[k * step];
     }
