@@ -13,6 +13,9 @@
 namespace orva {
 namespace {
 
+constexpr float kInversionSign[32] = {1, -1, 1, -1, 1, -1, 1, -1, 1, -1, 1, -1, 1, -1, 1, -1,
+                                      1, -1, 1, -1, 1, -1, 1, -1, 1, -1, 1, -1, 1, -1, 1, -1};
+
 ImdctConstants imdctConstants() {
   const Layer3Tables& t = gL3Tables;
   return ImdctConstants{t.imdctPre, t.imdctHalf, t.dct9Even, t.dct9Odd};
@@ -81,8 +84,11 @@ void imdctChannel(int32_t gr, int32_t ch, float* hybrid, int32_t version, int32_
     for (int t = 0; t < 18; ++t) hybrid[32 * t + sb] = 0.0f;
   }
   L.overlapSubbands[ch] = done;
-  for (int32_t s = 1; s < done; s += 2) {
-    for (int t = 1; t < 18; t += 2) hybrid[32 * t + s] = -hybrid[32 * t + s];
+  // Frequency inversion: odd slots of odd subbands change sign, written as
+  // a product along each row so that it runs whole registers at a time.
+  for (int t = 1; t < 18; t += 2) {
+    float* row = hybrid + 32 * t;
+    for (int32_t s = 0; s < done; ++s) row[s] *= kInversionSign[s];
   }
 }
 

@@ -1,25 +1,24 @@
 // Fuzz target: arbitrary bytes of any layer through startDecoding and
 // decodeFrame, with the engine's resynchronisation (skip a byte, find the
 // next sync) and a seek's muted stretch. The first two bytes pick the decoder options.
+// Every input goes through each decoder path this processor runs, and their
+// outputs must be the same bytes.
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "decoder/decoder.h"
+#include "decoder/decoder_path.h"
 
 namespace {
 
 int32_t clampLength(size_t n) { return n > 0x7FFFFFF0 ? 0x7FFFFFF0 : static_cast<int32_t>(n); }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool ready = [] {
-    orva::initDecoder();
-    return true;
-  }();
-  (void)ready;
-  if (size < 2 || size > (1u << 20)) return 0;
+// Decodes the input on the selected path; the PCM of every frame, one after
+// the other.
+std::vector<uint8_t> decodeAll(const uint8_t* data, size_t size) {
+  std::vector<uint8_t> all;
   const uint8_t a = data[0], b = data[1];
   DecoderOptions options{a % 3, (a >> 2) & 0xB, (b & 0x80) ? 24000 : 500 + 200 * (b & 0x7F)};
   orva::setDecoderOptions(options);
@@ -41,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!started) ++pos;
   }
   orva::setFullBandwidthForTesting(false);
-  if (!started) return 0;
+  if (!started) return all;
 
   std::vector<uint8_t> pcm(static_cast<size_t>(orva::streamOutputBytesPerFrame()));
   orva::FrameDecodeJob last{};
@@ -54,6 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     job.output = pcm.data();
     if (orva::decodeFrame(job)) {
       pos += static_cast<size_t>(job.inputLength);
+      all.insert(all.end(), pcm.begin(), pcm.begin() + job.outputLength);
       last = job;
       continue;
     }
@@ -62,6 +62,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ++pos;
     if (pos >= n || !orva::findFrameSync(p + pos, clampLength(n - pos), offset)) break;
     pos += static_cast<size_t>(offset);
+  }
+  return all;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const bool ready = [] {
+    orva::initDecoder();
+    return true;
+  }();
+  (void)ready;
+  if (size < 2 || size > (1u << 20)) return 0;
+  orva::selectDecoderPath(orva::DECODER_PATH_PLAIN);
+  const std::vector<uint8_t> plain = decodeAll(data, size);
+  for (orva::DecoderPath path : {orva::DECODER_PATH_SSE2, orva::DECODER_PATH_AVX2}) {
+    if (!orva::selectDecoderPath(path)) continue;
+    if (decodeAll(data, size) != plain) __builtin_trap();  // a path wrote other bytes than the plain code
   }
   return 0;
 }
