@@ -107,7 +107,8 @@ int main(int argc, char** argv) {
     } else if (path == nullptr && a[0] != '-') {
       path = argv[i];
     } else {
-      std::fprintf(stderr, "usage: %s FILE [--runs N] [--path plain|sse2|avx2] [--shift N] [--channels MODE] [--8bit]\n",
+      std::fprintf(stderr,
+                   "usage: %s FILE [--runs N] [--path plain|sse2|avx2] [--shift N] [--channels MODE] [--8bit]\n",
                    argv[0]);
       return 2;
     }

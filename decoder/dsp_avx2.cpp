@@ -45,8 +45,8 @@ inline void transpose8(__m256* r) {
 // Eight values of one channel from sixteen interleaved ones at p.
 inline __m256 oneChannelOfTwo(const float* p, int32_t channel) {
   const __m256 a = _mm256_loadu_ps(p), b = _mm256_loadu_ps(p + 8);
-  const __m256 picked =
-      channel == 0 ? _mm256_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)) : _mm256_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1));
+  const __m256 picked = channel == 0 ? _mm256_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0))
+                                     : _mm256_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1));
   return _mm256_castpd_ps(_mm256_permute4x64_pd(_mm256_castps_pd(picked), 0xD8));
 }
 
@@ -85,8 +85,8 @@ inline __m256i laneMask(int32_t count) {
   return _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
 }
 
-void imdct36Subbands(const ImdctConstants& c, const float* lines, const float* window, float* overlap,
-                     float* hybrid, int32_t first, int32_t end) {
+void imdct36Subbands(const ImdctConstants& c, const float* lines, const float* window, float* overlap, float* hybrid,
+                     int32_t first, int32_t end) {
   int32_t sb = first;
   // Whole groups, and a last partial one whose extra lanes are computed
   // but not stored (they stay inside the 32 columns and the spectrum).

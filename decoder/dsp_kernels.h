@@ -20,10 +20,10 @@ struct alignas(32) WindowRows {
 
 // Constants of the 36-point IMDCT (see layer3_imdct.cpp).
 struct ImdctConstants {
-  const float* pre;             // [18]
-  const float* half;            // [9]
-  const float (*dct9Even)[4];   // [5][4]
-  const float (*dct9Odd)[4];    // [4][4]
+  const float* pre;            // [18]
+  const float* half;           // [9]
+  const float (*dct9Even)[4];  // [5][4]
+  const float (*dct9Odd)[4];   // [4][4]
 };
 
 // Where a run of synthesis slots' subband values lie: value k of slot t is
@@ -42,8 +42,8 @@ struct DspKernels {
   // (1024 floats) at `pos` as the even and odd rows, then the 32 windowed
   // sums over the ring, clipped and truncated to 16 bits, are written to
   // out[j * channels + channel].
-  void (*windowSlot32)(const float* x, float* ring, int32_t pos, const WindowRows& rows, int16_t* out,
-                       int32_t channels, int32_t channel);
+  void (*windowSlot32)(const float* x, float* ring, int32_t pos, const WindowRows& rows, int16_t* out, int32_t channels,
+                       int32_t channel);
   // 32-point DCTs of `slots` time slots: out[32 * t + k]; factors as the
   // synthesis keeps them.
   void (*dct32Slots)(const float* const* factors, const SlotSource& source, int32_t slots, float* out);
@@ -54,8 +54,8 @@ struct DspKernels {
 };
 
 // The plain code's entries (synthesis.cpp, layer3_imdct.cpp).
-void windowSlot32Plain(const float* x, float* ring, int32_t pos, const WindowRows& rows, int16_t* out,
-                       int32_t channels, int32_t channel);
+void windowSlot32Plain(const float* x, float* ring, int32_t pos, const WindowRows& rows, int16_t* out, int32_t channels,
+                       int32_t channel);
 void dct32SlotsPlain(const float* const* factors, const SlotSource& source, int32_t slots, float* out);
 void imdct36SubbandsPlain(const ImdctConstants& c, const float* lines, const float* window, float* overlap,
                           float* hybrid, int32_t first, int32_t end);

@@ -67,8 +67,8 @@ inline void storeLanes(float* p, __m128 v, __m128 mask) {
   _mm_storeu_ps(p, _mm_or_ps(_mm_and_ps(mask, v), _mm_andnot_ps(mask, _mm_loadu_ps(p))));
 }
 
-void imdct36Subbands(const ImdctConstants& c, const float* lines, const float* window, float* overlap,
-                     float* hybrid, int32_t first, int32_t end) {
+void imdct36Subbands(const ImdctConstants& c, const float* lines, const float* window, float* overlap, float* hybrid,
+                     int32_t first, int32_t end) {
   int32_t sb = first;
   // Whole groups, and a last partial one whose extra lanes are computed
   // but not stored (they stay inside the 32 columns and the spectrum).

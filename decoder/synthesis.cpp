@@ -302,8 +302,8 @@ void dct32SlotsPlain(const float* const* factors, const SlotSource& source, int3
   }
 }
 
-void windowSlot32Plain(const float* x, float* ring, int32_t pos, const WindowRows& rows, int16_t* out,
-                       int32_t channels, int32_t channel) {
+void windowSlot32Plain(const float* x, float* ring, int32_t pos, const WindowRows& rows, int16_t* out, int32_t channels,
+                       int32_t channel) {
   storeRingRows<32>(x, ring, pos);
   windowSlot<0, false>(ring, pos, rows, reinterpret_cast<uint8_t*>(out + channel), channels * 2);
 }

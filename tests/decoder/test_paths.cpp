@@ -27,7 +27,7 @@ struct Variant {
 };
 
 constexpr Variant kVariants[] = {
-    {"as built", {0, 0, 24000}, false}, {"lifted bandwidth", {0, 0, 24000}, true}, {"down-mix", {0, 1, 24000}, false},
+    {"as built", {0, 0, 24000}, false},  {"lifted bandwidth", {0, 0, 24000}, true}, {"down-mix", {0, 1, 24000}, false},
     {"half rate", {1, 0, 24000}, false}, {"8-bit", {0, 8, 24000}, false},
 };
 
