@@ -19,8 +19,10 @@ using LayerHandler = void (*)(FrameDecodeJob& job, const uint8_t* frame, uint8_t
 
 // PCM output routine of one Layer I/II arrangement: (samples, output, slots).
 using SynthesisLayer12 = void (*)(float* samples, uint8_t* output, int32_t slotCount);
-// PCM output routine of Layer III: (hybrid output of 18 slots, output, channel).
-using SynthesisLayer3 = void (*)(float* hybrid, uint8_t* output, int32_t channel);
+// PCM output routine of Layer III: (the hybrid outputs of 18 slots of the
+// left and the right channel, output); the single-channel routines read
+// the first only.
+using SynthesisLayer3 = void (*)(const float* left, const float* right, uint8_t* output);
 
 struct SynthesisState {
   // Per output channel, 16 slots; each slot keeps its M DCT values in the

@@ -172,8 +172,38 @@ void dct32Slots(const float* const* factors, const SlotSource& source, int32_t s
   dct32SlotsLanes<Avx>(factors, source, slots, out);
 }
 
+// Both channels of a stereo slot: one load of each window coefficient
+// serves both, and each frame's two samples go out as one 32-bit word.
+void windowSlot32Pair(const float* left, const float* right, float* ringLeft, float* ringRight, int32_t pos,
+                      const WindowRows& rows, int16_t* out) {
+  storeRingRows(left, ringLeft, pos);
+  storeRingRows(right, ringRight, pos);
+  __m256 l[4], r[4];
+  for (int q = 0; q < 4; ++q) l[q] = r[q] = _mm256_setzero_ps();
+  for (int m = 0; m < 8; ++m) {
+    const int32_t e = (pos + 128 * m) & 1023;
+    const int32_t o = ((pos + 128 * m + 64) & 1023) + 32;
+    for (int q = 0; q < 4; ++q) {
+      const __m256 ce = _mm256_load_ps(rows.even[m] + 8 * q);
+      const __m256 co = _mm256_load_ps(rows.odd[m] + 8 * q);
+      const __m256 pl = _mm256_add_ps(_mm256_mul_ps(ce, _mm256_load_ps(ringLeft + e + 8 * q)),
+                                      _mm256_mul_ps(co, _mm256_load_ps(ringLeft + o + 8 * q)));
+      const __m256 pr = _mm256_add_ps(_mm256_mul_ps(ce, _mm256_load_ps(ringRight + e + 8 * q)),
+                                      _mm256_mul_ps(co, _mm256_load_ps(ringRight + o + 8 * q)));
+      l[q] = _mm256_add_ps(l[q], pl);
+      r[q] = _mm256_add_ps(r[q], pr);
+    }
+  }
+  const __m256i low16 = _mm256_set1_epi32(0xFFFF);
+  for (int q = 0; q < 4; ++q) {
+    const __m256i frames =
+        _mm256_or_si256(_mm256_and_si256(clipTruncate8(l[q]), low16), _mm256_slli_epi32(clipTruncate8(r[q]), 16));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 16 * q), frames);
+  }
+}
+
 }  // namespace
 
-const DspKernels kAvx2Kernels = {windowSlot32, dct32Slots, imdct36Subbands};
+const DspKernels kAvx2Kernels = {windowSlot32, windowSlot32Pair, dct32Slots, imdct36Subbands};
 
 }  // namespace orva

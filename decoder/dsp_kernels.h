@@ -44,6 +44,10 @@ struct DspKernels {
   // out[j * channels + channel].
   void (*windowSlot32)(const float* x, float* ring, int32_t pos, const WindowRows& rows, int16_t* out, int32_t channels,
                        int32_t channel);
+  // The same for a stereo slot: both channels' rows into their rings at
+  // `pos`, the sums interleaved left, right into out[2 * j + channel].
+  void (*windowSlot32Pair)(const float* left, const float* right, float* ringLeft, float* ringRight, int32_t pos,
+                           const WindowRows& rows, int16_t* out);
   // 32-point DCTs of `slots` time slots: out[32 * t + k]; factors as the
   // synthesis keeps them.
   void (*dct32Slots)(const float* const* factors, const SlotSource& source, int32_t slots, float* out);
@@ -56,6 +60,8 @@ struct DspKernels {
 // The plain code's entries (synthesis.cpp, layer3_imdct.cpp).
 void windowSlot32Plain(const float* x, float* ring, int32_t pos, const WindowRows& rows, int16_t* out, int32_t channels,
                        int32_t channel);
+void windowSlot32PairPlain(const float* left, const float* right, float* ringLeft, float* ringRight, int32_t pos,
+                           const WindowRows& rows, int16_t* out);
 void dct32SlotsPlain(const float* const* factors, const SlotSource& source, int32_t slots, float* out);
 void imdct36SubbandsPlain(const ImdctConstants& c, const float* lines, const float* window, float* overlap,
                           float* hybrid, int32_t first, int32_t end);

@@ -4,7 +4,7 @@
 namespace orva {
 
 const DspKernels* kernelsIfRunnable(int32_t path) {
-  static const DspKernels plain = {windowSlot32Plain, dct32SlotsPlain, imdct36SubbandsPlain};
+  static const DspKernels plain = {windowSlot32Plain, windowSlot32PairPlain, dct32SlotsPlain, imdct36SubbandsPlain};
   return path == 0 ? &plain : nullptr;
 }
 

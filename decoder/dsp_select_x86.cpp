@@ -6,7 +6,7 @@
 namespace orva {
 
 const DspKernels* kernelsIfRunnable(int32_t path) {
-  static const DspKernels plain = {windowSlot32Plain, dct32SlotsPlain, imdct36SubbandsPlain};
+  static const DspKernels plain = {windowSlot32Plain, windowSlot32PairPlain, dct32SlotsPlain, imdct36SubbandsPlain};
   switch (path) {
     case 0: return &plain;
     case 1: return &kSse2Kernels;

@@ -144,8 +144,41 @@ void dct32Slots(const float* const* factors, const SlotSource& source, int32_t s
   dct32SlotsLanes<Sse>(factors, source, slots, out);
 }
 
+// Both channels of a stereo slot: one load of each window coefficient
+// serves both, and each frame's two samples go out as one 32-bit word. Two
+// passes of sixteen outputs keep the sums in registers.
+void windowSlot32Pair(const float* left, const float* right, float* ringLeft, float* ringRight, int32_t pos,
+                      const WindowRows& rows, int16_t* out) {
+  storeRingRows(left, ringLeft, pos);
+  storeRingRows(right, ringRight, pos);
+  const __m128i low16 = _mm_set1_epi32(0xFFFF);
+  for (int half = 0; half < 32; half += 16) {
+    __m128 l[4], r[4];
+    for (int q = 0; q < 4; ++q) l[q] = r[q] = _mm_setzero_ps();
+    for (int m = 0; m < 8; ++m) {
+      const int32_t e = ((pos + 128 * m) & 1023) + half;
+      const int32_t o = ((pos + 128 * m + 64) & 1023) + 32 + half;
+      for (int q = 0; q < 4; ++q) {
+        const __m128 ce = _mm_load_ps(rows.even[m] + half + 4 * q);
+        const __m128 co = _mm_load_ps(rows.odd[m] + half + 4 * q);
+        const __m128 pl = _mm_add_ps(_mm_mul_ps(ce, _mm_load_ps(ringLeft + e + 4 * q)),
+                                     _mm_mul_ps(co, _mm_load_ps(ringLeft + o + 4 * q)));
+        const __m128 pr = _mm_add_ps(_mm_mul_ps(ce, _mm_load_ps(ringRight + e + 4 * q)),
+                                     _mm_mul_ps(co, _mm_load_ps(ringRight + o + 4 * q)));
+        l[q] = _mm_add_ps(l[q], pl);
+        r[q] = _mm_add_ps(r[q], pr);
+      }
+    }
+    for (int q = 0; q < 4; ++q) {
+      const __m128i frames =
+          _mm_or_si128(_mm_and_si128(clipTruncate(l[q]), low16), _mm_slli_epi32(clipTruncate(r[q]), 16));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * (half + 4 * q)), frames);
+    }
+  }
+}
+
 }  // namespace
 
-const DspKernels kSse2Kernels = {windowSlot32, dct32Slots, imdct36Subbands};
+const DspKernels kSse2Kernels = {windowSlot32, windowSlot32Pair, dct32Slots, imdct36Subbands};
 
 }  // namespace orva

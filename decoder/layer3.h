@@ -70,9 +70,9 @@ struct Layer3State {
 
   alignas(16) int32_t quantized[2][576 + 8];
   alignas(16) float spectrum[2][576 + 8];
-  alignas(32) float overlap[2][576];  // [slot 0..17][subband 0..31]
-  alignas(32) float hybrid[18 * 32];
-  alignas(16) float scratch[576];
+  alignas(32) float overlap[2][576];     // [slot 0..17][subband 0..31]
+  alignas(32) float hybrid[2][18 * 32];  // per output channel: [slot][subband]
+  alignas(32) float scratch[576];
   int32_t bound[2];             // end of the non-zero spectrum, in lines
   int32_t overlapSubbands[2];   // subbands of the saved overlap that may be non-zero
   int32_t lastLongBand[2];      // last band with a non-zero value, -1 for none

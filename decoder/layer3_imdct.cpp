@@ -140,19 +140,17 @@ void imdct36SubbandsPlain(const ImdctConstants& c, const float* lines, const flo
 void l3OutputGranule(int32_t gr, int32_t frameChannels, uint8_t* output, int32_t version, int32_t rateIndex) {
   Layer3State& L = gLayer3;
   const SynthesisLayer3 synth = gDecoder.synthesis.layer3;
-  float* hybrid = L.hybrid;
+  float* hybrid = L.hybrid[0];
   if (frameChannels == 1) {
     // A single-channel frame feeds every output channel.
     imdctChannel(gr, 0, hybrid, version, rateIndex);
-    synth(hybrid, output, 0);
-    if (L.outputStereo) synth(hybrid, output, 1);
+    synth(hybrid, hybrid, output);
     return;
   }
   if (L.outputStereo) {
     imdctChannel(gr, 0, hybrid, version, rateIndex);
-    synth(hybrid, output, 0);
-    imdctChannel(gr, 1, hybrid, version, rateIndex);
-    synth(hybrid, output, 1);
+    imdctChannel(gr, 1, L.hybrid[1], version, rateIndex);
+    synth(hybrid, L.hybrid[1], output);
     return;
   }
   switch (L.channelMode) {
@@ -162,7 +160,7 @@ void l3OutputGranule(int32_t gr, int32_t frameChannels, uint8_t* output, int32_t
       mixGranule(gr, hybrid, version, rateIndex);
       break;
   }
-  synth(hybrid, output, 0);
+  synth(hybrid, nullptr, output);
 }
 
 }  // namespace orva

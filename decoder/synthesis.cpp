@@ -97,6 +97,22 @@ inline void windowTransformedSlot(const float* x, float* ring, int32_t& pos, uin
   pos = (pos - 2 * M) & (32 * M - 1);
 }
 
+// One full-rate slot of both channels, interleaved; the two rings move
+// together at `pos`.
+template <bool Eight>
+inline void windowTransformedPair(const float* left, const float* right, int32_t& pos, uint8_t* out) {
+  SynthesisState& st = gDecoder.synthesis;
+  if constexpr (!Eight) {
+    gDecoder.kernels->windowSlot32Pair(left, right, st.ring[0], st.ring[1], pos, gWindow[0],
+                                       reinterpret_cast<int16_t*>(out));
+    pos = (pos - 64) & 1023;
+  } else {
+    int32_t p = pos;
+    windowTransformedSlot<0, true>(left, st.ring[0], p, out, 2, 0);
+    windowTransformedSlot<0, true>(right, st.ring[1], pos, out, 2, 1);
+  }
+}
+
 // One slot of one channel: x holds the M subband values (already gained).
 template <int Shift, bool Eight>
 inline void synthesizeSlot(float* x, float* ring, int32_t& pos, uint8_t* out, int32_t channels, int32_t channel) {
@@ -138,13 +154,8 @@ void synthLayer12(float* samples, uint8_t* output, int32_t slotCount) {
     if constexpr (Arrangement == SYNTH_STEREO) {
       const float* left = transformSlots(samples, 64, 2, 0, slotCount, 0);
       const float* right = transformSlots(samples, 64, 2, 1, slotCount, 1);
-      for (int32_t t = 0; t < slotCount; ++t) {
-        int32_t pos = st.position[0];
-        windowTransformedSlot<0, Eight>(left + 32 * t, st.ring[0], pos, output, 2, 0);
-        pos = st.position[0];
-        windowTransformedSlot<0, Eight>(right + 32 * t, st.ring[1], pos, output, 2, 1);
-        st.position[0] = pos;
-        output += 2 * M * Bytes;
+      for (int32_t t = 0; t < slotCount; ++t, output += 2 * M * Bytes) {
+        windowTransformedPair<Eight>(left + 32 * t, right + 32 * t, st.position[0], output);
       }
     } else {
       const int32_t channels = Arrangement == SYNTH_MONO_STREAM ? 1 : 2;
@@ -182,27 +193,34 @@ void synthLayer12(float* samples, uint8_t* output, int32_t slotCount) {
 }
 
 template <int Shift, bool Eight, bool Stereo>
-void synthLayer3(float* hybrid, uint8_t* output, int32_t channel) {
+void synthLayer3(const float* left, const float* right, uint8_t* output) {
   constexpr int M = 32 >> Shift;
   constexpr int Bytes = Eight ? 1 : 2;
   constexpr int Channels = Stereo ? 2 : 1;
   SynthesisState& st = gDecoder.synthesis;
-  const int c = Stereo ? (channel & 1) : 0;
-  const bool gain = gDecoder.equalizer.on != 0;
-  uint8_t* out = output;
   if constexpr (Shift == 0) {
-    const float* d = transformSlots(hybrid, 32, 1, 0, 18, 0);
-    for (int t = 0; t < 18; ++t) {
-      windowTransformedSlot<0, Eight>(d + 32 * t, st.ring[c], st.position[c], out, Channels, c);
-      out += M * Channels * Bytes;
+    const float* d0 = transformSlots(left, 32, 1, 0, 18, 0);
+    if constexpr (Stereo) {
+      const float* d1 = transformSlots(right, 32, 1, 0, 18, 1);
+      for (int t = 0; t < 18; ++t, output += 2 * M * Bytes) {
+        windowTransformedPair<Eight>(d0 + 32 * t, d1 + 32 * t, st.position[0], output);
+      }
+    } else {
+      for (int t = 0; t < 18; ++t, output += M * Bytes) {
+        windowTransformedSlot<0, Eight>(d0 + 32 * t, st.ring[0], st.position[0], output, 1, 0);
+      }
     }
     return;
   }
+  const bool gain = gDecoder.equalizer.on != 0;
   float x[32];
-  for (int t = 0; t < 18; ++t) {
-    gatherChannel<Shift>(hybrid + 32 * t, 1, gain, x);
-    synthesizeSlot<Shift, Eight>(x, st.ring[c], st.position[c], out, Channels, c);
-    out += M * Channels * Bytes;
+  for (int c = 0; c < Channels; ++c) {
+    const float* hybrid = c == 0 ? left : right;
+    uint8_t* out = output;
+    for (int t = 0; t < 18; ++t, out += M * Channels * Bytes) {
+      gatherChannel<Shift>(hybrid + 32 * t, 1, gain, x);
+      synthesizeSlot<Shift, Eight>(x, st.ring[c], st.position[c], out, Channels, c);
+    }
   }
 }
 
@@ -287,6 +305,12 @@ void chooseSynthesisLayer3(int32_t streamMode) {
 }
 
 void synthesisDct32(float* x) { dctLanes<32>(gDctFactorTable, x); }
+
+void windowSlot32PairPlain(const float* left, const float* right, float* ringLeft, float* ringRight, int32_t pos,
+                           const WindowRows& rows, int16_t* out) {
+  windowSlot32Plain(left, ringLeft, pos, rows, out, 2, 0);
+  windowSlot32Plain(right, ringRight, pos, rows, out, 2, 1);
+}
 
 void dct32SlotsPlain(const float* const* factors, const SlotSource& source, int32_t slots, float* out) {
   const int32_t step = source.channels;

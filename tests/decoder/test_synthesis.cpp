@@ -75,7 +75,7 @@ TEST_F(Synthesis, FullRateEqualsTheStandardFilterbank) {
   for (int granule = 0; granule < 6; ++granule) {
     auto hybrid = randomSamples(18 * 32, 3000.0f, 10 + granule);
     uint8_t pcm[18 * 32 * 2];
-    mono(hybrid.data(), pcm, 0);
+    mono(hybrid.data(), nullptr, pcm);
     for (int t = 0; t < 18; ++t) {
       double out[32];
       ref.slot(hybrid.data() + 32 * t, out);
@@ -165,7 +165,7 @@ TEST_F(Synthesis, EqualizerGainsScaleTheSubbands) {
     resetSynthesis();
     std::vector<float> copy = hybrid;
     std::vector<int16_t> out(18 * 32);
-    kSynthesisLayer3[0](copy.data(), reinterpret_cast<uint8_t*>(out.data()), 0);
+    kSynthesisLayer3[0](copy.data(), nullptr, reinterpret_cast<uint8_t*>(out.data()));
     return out;
   };
   const auto plain = run(nullptr);
