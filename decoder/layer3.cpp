@@ -87,6 +87,11 @@ bool prepareLayer3(const MpegFrameHeader& header) {
   std::memset(L.quantized, 0, sizeof L.quantized);
   std::memset(L.overlap, 0, sizeof L.overlap);
   std::memset(L.reservoir, 0, sizeof L.reservoir);
+  // Side information and scale factors start afresh too, so that a stream
+  // decodes to the same bytes whatever was decoded before it.
+  std::memset(&L.side, 0, sizeof L.side);
+  std::memset(L.scf, 0, sizeof L.scf);
+  L.intensityScale = 0;
   L.bound[0] = L.bound[1] = 0;
   L.overlapSubbands[0] = L.overlapSubbands[1] = 0;
   return true;

@@ -58,6 +58,10 @@ void readScaleFactorsMpeg1(BitReader& br, int32_t gr, int32_t ch) {
   const int32_t slen1 = kSlen1[g.scalefac_compress & 15];
   const int32_t slen2 = kSlen2[g.scalefac_compress & 15];
   if (g.block_type == 2) {
+    // A short granule has no long scale factors past the mixed part; a
+    // second granule that reuses them (scfsi) gets zeros, not whatever an
+    // earlier frame, or an earlier file, left there.
+    std::memset(sf.l, 0, sizeof sf.l);
     int32_t sfb = 0;
     if (g.mixed_block_flag) {
       for (; sfb < 8; ++sfb) sf.l[sfb] = static_cast<uint8_t>(br.read(slen1));
