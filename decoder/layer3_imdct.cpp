@@ -71,17 +71,18 @@ void imdctChannel(int32_t gr, int32_t ch, float* hybrid, int32_t version, int32_
   const int32_t split = mixedSb < longSb ? mixedSb : longSb;
   k.imdct36Subbands(c, lines, normal, ov, hybrid, 0, split);
   k.imdct36Subbands(c, lines, win, ov, hybrid, split, longSb);
-  int32_t sb = longSb;
-  for (; sb < shortSb; ++sb) imdct12x3(lines + 18 * sb, ov + sb, hybrid + sb);
-  for (; sb < L.overlapSubbands[ch]; ++sb) {
-    for (int t = 0; t < 18; ++t) {
-      hybrid[32 * t + sb] = ov[32 * t + sb];
-      ov[32 * t + sb] = 0.0f;
+  for (int32_t sb = longSb; sb < shortSb; ++sb) imdct12x3(lines + 18 * sb, ov + sb, hybrid + sb);
+  // Above the transformed subbands only the last granule's overlap sounds,
+  // and above that nothing; row by row, as the buffers lie.
+  const int32_t done = shortSb > L.overlapSubbands[ch] ? shortSb : L.overlapSubbands[ch];
+  for (int t = 0; t < 18; ++t) {
+    float* out = hybrid + 32 * t;
+    float* saved = ov + 32 * t;
+    for (int32_t sb = shortSb; sb < done; ++sb) {
+      out[sb] = saved[sb];
+      saved[sb] = 0.0f;
     }
-  }
-  const int32_t done = sb;
-  for (; sb < L.hybridSubbands; ++sb) {
-    for (int t = 0; t < 18; ++t) hybrid[32 * t + sb] = 0.0f;
+    for (int32_t sb = done; sb < L.hybridSubbands; ++sb) out[sb] = 0.0f;
   }
   L.overlapSubbands[ch] = done;
   // Frequency inversion: odd slots of odd subbands change sign, written as
