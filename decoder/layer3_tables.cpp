@@ -8,6 +8,7 @@
 
 #include "decoder/iso_tables.h"
 #include "decoder/layer3.h"
+#include "decoder/layer3_huffman_lookup.h"
 
 namespace orva {
 
@@ -112,6 +113,7 @@ void initLayer3Tables() {
   }
   buildIntensity(t);
   buildImdct(t);
+  initLayer3HuffmanLookup();
 }
 
 }  // namespace orva
