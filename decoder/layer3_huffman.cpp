@@ -39,26 +39,26 @@ inline int32_t finishValue(BitReader& br, int32_t v, int32_t linbits) {
   return v;
 }
 
-// Pairs over [begin, end) with table `select`; returns the end of the last
-// non-zero pair, or `nz` when none. Stops once the reader passes `limit`.
-int32_t decodePairs(BitReader& br, int32_t* q, int32_t begin, int32_t end, int32_t select, int32_t limit, int32_t nz) {
-  const HuffmanTable& h = kHuffmanTables[select & 31];
-  if (h.rootBits == 0) {  // table 0 (and the unused 4 and 14): all zero, no bits
-    std::memset(q + begin, 0, sizeof(int32_t) * static_cast<size_t>(end > begin ? end - begin : 0));
-    return nz;
-  }
-  const PairLookup& lookup = l3PairLookup(select);
-  const int16_t* t = kHuffmanEntries + h.first;
-  const int32_t linbits = h.linbits;
-  for (int32_t i = begin; i < end; i += 2) {
-    br.refill();  // one pair needs at most 17 + 2 * (13 + 1) bits
+// Most bits one pair can take: a 17-bit code and two values of 13 linbits
+// and a sign (table 23); table 13's 19-bit code has no linbits.
+constexpr int32_t kMaxPairBits = 17 + 2 * (13 + 1);
+
+struct PairDecoder {
+  PairLookup lookup;
+  const int16_t* table;
+  int32_t rootBits;
+  int32_t linbits;
+
+  // One pair into q[0], q[1]; returns whether either is non-zero.
+  bool decode(BitReader& br, int32_t* q) const {
+    br.refill();  // at least 56 bits, more than one pair can take
     const PairLookupEntry e = lookup.entries[br.peek(lookup.bits)];
     int32_t x = e.x, y = e.y;
     if (!e.isSigned) {
       if (e.length) {
         br.skip(e.length);
       } else {
-        const int32_t v = huffmanDecode(br, t, h.rootBits);
+        const int32_t v = huffmanDecode(br, table, rootBits);
         x = v >> 4, y = v & 15;
       }
       x = finishValue(br, x, linbits);
@@ -66,14 +66,40 @@ int32_t decodePairs(BitReader& br, int32_t* q, int32_t begin, int32_t end, int32
     } else {
       br.skip(e.length);
     }
-    q[i] = x;
-    q[i + 1] = y;
-    if (x | y) nz = i + 2;
+    q[0] = x;
+    q[1] = y;
+    return (x | y) != 0;
+  }
+};
+
+// Pairs over [begin, end) with table `select`; returns the end of the last
+// non-zero pair, or `nz` when none. Stops after the pair that takes the
+// reader past `limit`.
+int32_t decodePairs(BitReader& reader, int32_t* q, int32_t begin, int32_t end, int32_t select, int32_t limit,
+                    int32_t nz) {
+  const HuffmanTable& h = kHuffmanTables[select & 31];
+  if (h.rootBits == 0) {  // table 0 (and the unused 4 and 14): all zero, no bits
+    std::memset(q + begin, 0, sizeof(int32_t) * static_cast<size_t>(end > begin ? end - begin : 0));
+    return nz;
+  }
+  const PairDecoder pairs{l3PairLookup(select), kHuffmanEntries + h.first, h.rootBits, h.linbits};
+  // A local copy stays in registers: the stores to q could alias a member.
+  BitReader br = reader;
+  int32_t i = begin;
+  while (i < end) {
+    // Pairs that cannot reach past `limit` go unchecked; near it, one at a time.
+    const int32_t room = limit - br.position();
+    int32_t batchEnd = i + 2 * (room >= kMaxPairBits ? room / kMaxPairBits : 1);
+    if (batchEnd > end) batchEnd = end;
+    for (; i < batchEnd; i += 2) {
+      if (pairs.decode(br, q + i)) nz = i + 2;
+    }
     if (br.position() > limit) {
-      for (int32_t j = i + 2; j < end; ++j) q[j] = 0;
-      return nz;
+      for (int32_t j = i; j < end; ++j) q[j] = 0;
+      break;
     }
   }
+  reader = br;
   return nz;
 }
 
