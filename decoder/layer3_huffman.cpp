@@ -42,6 +42,7 @@ inline int32_t finishValue(BitReader& br, int32_t v, int32_t linbits) {
 // Most bits one pair can take: a 17-bit code and two values of 13 linbits
 // and a sign (table 23); table 13's 19-bit code has no linbits.
 constexpr int32_t kMaxPairBits = 17 + 2 * (13 + 1);
+static_assert(56 - kMaxPairBits >= kPairLookupMaxBits, "a lookup must fit in what a pair leaves of a refill");
 
 struct PairDecoder {
   PairLookup lookup;
@@ -49,10 +50,13 @@ struct PairDecoder {
   int32_t rootBits;
   int32_t linbits;
 
-  // One pair into q[0], q[1]; returns whether either is non-zero.
+  // One pair into q[0], q[1]; returns whether either is non-zero. The
+  // reader holds at least 11 bits, enough for the lookup: it was refilled
+  // to 56 before the last pair, which took at most 45. The refill after
+  // the lookup then runs beside the table load instead of before it.
   bool decode(BitReader& br, int32_t* q) const {
-    br.refill();  // at least 56 bits, more than one pair can take
     const PairLookupEntry e = lookup.entries[br.peek(lookup.bits)];
+    br.refill();
     int32_t x = e.x, y = e.y;
     if (!e.isSigned) {
       if (e.length) {
@@ -85,6 +89,7 @@ int32_t decodePairs(BitReader& reader, int32_t* q, int32_t begin, int32_t end, i
   const PairDecoder pairs{l3PairLookup(select), kHuffmanEntries + h.first, h.rootBits, h.linbits};
   // A local copy stays in registers: the stores to q could alias a member.
   BitReader br = reader;
+  br.refill();
   int32_t i = begin;
   while (i < end) {
     // Pairs that cannot reach past `limit` go unchecked; near it, one at a time.
@@ -136,9 +141,11 @@ bool l3DecodeHuffman(BitReader& br, int32_t gr, int32_t ch, int32_t granuleEndBi
   const QuadLookup& quads = l3QuadLookup(g.count1table_select);
   const int32_t need = g.count1table_select ? 4 : 1;
   int32_t i = bigEnd;
+  br.refill();
   while (i < lineLimit && granuleEndBit - br.position() >= need) {
-    br.refill();
+    // Looked up before the refill, as the pairs are: a quadruple takes at most 10 bits.
     const QuadLookupEntry& e = quads.entries[br.peek(quads.bits)];
+    br.refill();
     br.skip(e.length);
     if (granuleEndBit - br.position() < 0) break;  // the last one ran past: drop it
     q[i] = e.v[0], q[i + 1] = e.v[1], q[i + 2] = e.v[2], q[i + 3] = e.v[3];
