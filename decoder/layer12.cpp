@@ -324,7 +324,8 @@ inline uint32_t take(BitReader& br, int32_t n) {
 void l2Granule(BitReader& reader, float* out, int32_t part) {
   Layer12State& L = state();
   BitReader br = reader;
-  for (const Layer12Op* op = L.ops;; ++op) {
+  const Layer12Op* op = L.ops;
+  for (; op->kind < L12_SKIP; ++op) {
     float* x = out + op->entry;
     const int32_t bits = op->bits;
     switch (op->kind) {
@@ -362,10 +363,10 @@ void l2Granule(BitReader& reader, float* out, int32_t part) {
         }
         break;
       }
-      case L12_SKIP: skipBits(br, L.skipBits); reader = br; return;
-      default: reader = br; return;
     }
   }
+  if (op->kind == L12_SKIP) skipBits(br, L.skipBits);
+  reader = br;
 }
 
 int32_t opBits(const Layer12Op& op, int32_t codesPerSlot) {

@@ -38,7 +38,8 @@ struct Layer12Op {
   float offset;          // (levels - 1) / 2 for plain codes
   float scaled[3];       // factor x scale factor multiplier, per part
   float scaledRight[3];  // the right channel's, when shared
-  const int8_t* degroup;  // Layer II grouped codes: the class's degrouping table
+  // Layer II grouped codes: the degrouping table of the class.
+  const int8_t* degroup;
 };
 
 struct Layer12State {
