@@ -12,7 +12,8 @@ constexpr int32_t kPairPoolEntries = 16 << kPairLookupMaxBits;
 constexpr int32_t kQuadLookupBits[2] = {10, 8};  // longest code (6 and 4) and four signs
 
 PairLookupEntry gPairPool[kPairPoolEntries];
-// Every entry "code longer than the peek": the walk decodes every pair.
+// For a table the pool has no room for (none of the standard's): every
+// entry says "code longer than the peek", so the walk decodes every pair.
 const PairLookupEntry kWalkOnly[2] = {};
 PairLookup gPairLookups[32];
 

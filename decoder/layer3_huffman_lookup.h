@@ -13,8 +13,8 @@ namespace orva {
 constexpr int32_t kPairLookupMaxBits = 10;
 
 // One entry of a pair lookup, indexed by the next `bits` bits of a
-// PairLookup. `signed` 1: x and y are final (signs applied) and `length`
-// counts the code and its sign bits. `signed` 0 and `length` > 0: the code
+// PairLookup. isSigned 1: x and y are final (signs applied) and `length`
+// counts the code and its sign bits. isSigned 0 and `length` > 0: the code
 // alone is `length` bits and x, y are magnitudes still to be extended by
 // linbits and given signs. `length` 0: the code is longer than the peek.
 struct PairLookupEntry {
