@@ -324,8 +324,7 @@ inline uint32_t take(BitReader& br, int32_t n) {
 void l2Granule(BitReader& reader, float* out, int32_t part) {
   Layer12State& L = state();
   BitReader br = reader;
-  const Layer12Op* op = L.ops;
-  for (; op->kind < L12_SKIP; ++op) {
+  for (const Layer12Op* op = L.ops;; ++op) {
     float* x = out + op->entry;
     const int32_t bits = op->bits;
     switch (op->kind) {
@@ -363,10 +362,12 @@ void l2Granule(BitReader& reader, float* out, int32_t part) {
         }
         break;
       }
+      default:  // the skip or end operation
+        if (op->kind == L12_SKIP) skipBits(br, L.skipBits);
+        reader = br;
+        return;
     }
   }
-  if (op->kind == L12_SKIP) skipBits(br, L.skipBits);
-  reader = br;
 }
 
 int32_t opBits(const Layer12Op& op, int32_t codesPerSlot) {
