@@ -176,7 +176,6 @@ void l1Compile(BitReader& br, int32_t nch, int32_t bound, int32_t limit) {
     Layer12Op& op = L.ops[n++];
     op.entry = static_cast<uint8_t>(e);
     op.bits = static_cast<uint8_t>(bits);
-    op.cls = 0;
     op.offset = static_cast<float>((1 << (bits > 0 ? bits - 1 : 0)) - 1);
     if (a == 0) {
       markSilent(op, n, e, shared);
@@ -290,7 +289,6 @@ void l2Compile(int32_t entries, int32_t nch, int32_t bound, int32_t limit) {
     }
     Layer12Op& op = L.ops[n++];
     op.entry = static_cast<uint8_t>(e);
-    op.cls = static_cast<uint8_t>(c);
     if (c == 0) {
       markSilent(op, n, e, shared);
       continue;
