@@ -176,7 +176,6 @@ void l1Compile(BitReader& br, int32_t nch, int32_t bound, int32_t limit) {
     Layer12Op& op = L.ops[n++];
     op.entry = static_cast<uint8_t>(e);
     op.bits = static_cast<uint8_t>(bits);
-    op.cls = 0;
     op.offset = static_cast<float>((1 << (bits > 0 ? bits - 1 : 0)) - 1);
     if (a == 0) {
       markSilent(op, n, e, shared);
@@ -270,6 +269,11 @@ void l2Scale(float* out, const uint8_t* sf, float factor) {
   for (int32_t p = 0; p < 3; ++p) out[p] = factor * m[sf[p]];
 }
 
+const int8_t* degroupTable(int32_t cls) {
+  const Layer12Tables& t = gL12Tables;
+  return cls == 1 ? t.degroup3 : (cls == 2 ? t.degroup5 : t.degroup9);
+}
+
 void l2Compile(int32_t entries, int32_t nch, int32_t bound, int32_t limit) {
   Layer12State& L = state();
   const Layer12Tables& t = gL12Tables;
@@ -285,7 +289,6 @@ void l2Compile(int32_t entries, int32_t nch, int32_t bound, int32_t limit) {
     }
     Layer12Op& op = L.ops[n++];
     op.entry = static_cast<uint8_t>(e);
-    op.cls = static_cast<uint8_t>(c);
     if (c == 0) {
       markSilent(op, n, e, shared);
       continue;
@@ -293,6 +296,7 @@ void l2Compile(int32_t entries, int32_t nch, int32_t bound, int32_t limit) {
     const bool grouped = c == 1 || c == 2 || c == 4;
     op.bits = static_cast<uint8_t>(grouped ? kLayer2ClassBits[c] : kLayer2ClassBits[c] / 3);
     op.offset = static_cast<float>((kLayer2ClassLevels[c] - 1) / 2);
+    op.degroup = grouped ? degroupTable(c) : nullptr;
     l2Scale(op.scaled, L.scalefactor[e], t.classFactor[c]);
     if (shared) {
       op.kind = grouped ? L12_SHARED_GROUPED : L12_SHARED_PLAIN;
@@ -305,40 +309,50 @@ void l2Compile(int32_t entries, int32_t nch, int32_t bound, int32_t limit) {
   finishOps(n, limit, entries);
 }
 
-const int8_t* degroupTable(int32_t cls) {
-  const Layer12Tables& t = gL12Tables;
-  return cls == 1 ? t.degroup3 : (cls == 2 ? t.degroup5 : t.degroup9);
+// The next n bits (1..32) of a reader that holds them.
+inline uint32_t take(BitReader& br, int32_t n) {
+  const uint32_t v = br.peek(n);
+  br.skip(n);
+  return v;
 }
 
 // One granule: three samples of every entry, at out[0], out[64], out[128].
-void l2Granule(BitReader& br, float* out, int32_t part) {
+// Each operation refills the reader at most once: three codes take at most
+// 48 bits, and a refilled reader holds 56.
+void l2Granule(BitReader& reader, float* out, int32_t part) {
   Layer12State& L = state();
+  BitReader br = reader;
   for (const Layer12Op* op = L.ops;; ++op) {
     float* x = out + op->entry;
+    const int32_t bits = op->bits;
     switch (op->kind) {
       case L12_ZERO: x[0] = x[64] = x[128] = 0.0f; break;
       case L12_PLAIN: {
+        if (br.count < 3 * bits) br.refill();
         const float f = op->scaled[part];
-        for (int32_t k = 0; k < 3; ++k) x[64 * k] = (static_cast<float>(br.read(op->bits)) - op->offset) * f;  // sample
+        for (int32_t k = 0; k < 3; ++k) x[64 * k] = (static_cast<float>(take(br, bits)) - op->offset) * f;  // sample
         break;
       }
       case L12_GROUPED: {
-        const int8_t* d = degroupTable(op->cls) + 3 * br.read(op->bits);  // grouped samples
+        if (br.count < bits) br.refill();
+        const int8_t* d = op->degroup + 3 * take(br, bits);  // grouped samples
         const float f = op->scaled[part];
         for (int32_t k = 0; k < 3; ++k) x[64 * k] = static_cast<float>(d[k]) * f;
         break;
       }
       case L12_SHARED_PLAIN: {
+        if (br.count < 3 * bits) br.refill();
         const float f = op->scaled[part], g = op->scaledRight[part];
         for (int32_t k = 0; k < 3; ++k) {
-          const float v = static_cast<float>(br.read(op->bits)) - op->offset;  // sample, both channels
+          const float v = static_cast<float>(take(br, bits)) - op->offset;  // sample, both channels
           x[64 * k] = v * f;
           x[64 * k + 1] = v * g;
         }
         break;
       }
       case L12_SHARED_GROUPED: {
-        const int8_t* d = degroupTable(op->cls) + 3 * br.read(op->bits);  // grouped samples, both channels
+        if (br.count < bits) br.refill();
+        const int8_t* d = op->degroup + 3 * take(br, bits);  // grouped samples, both channels
         const float f = op->scaled[part], g = op->scaledRight[part];
         for (int32_t k = 0; k < 3; ++k) {
           x[64 * k] = static_cast<float>(d[k]) * f;
@@ -346,8 +360,10 @@ void l2Granule(BitReader& br, float* out, int32_t part) {
         }
         break;
       }
-      case L12_SKIP: skipBits(br, L.skipBits); return;
-      default: return;
+      default:  // the skip or end operation
+        if (op->kind == L12_SKIP) skipBits(br, L.skipBits);
+        reader = br;
+        return;
     }
   }
 }

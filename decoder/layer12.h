@@ -34,10 +34,11 @@ struct Layer12Op {
   uint8_t kind;
   uint8_t bits;          // per code
   uint8_t entry;         // sample index within a slot (the left one when shared)
-  uint8_t cls;           // Layer II class, Layer I: 0
   float offset;          // (levels - 1) / 2 for plain codes
   float scaled[3];       // factor x scale factor multiplier, per part
   float scaledRight[3];  // the right channel's, when shared
+  // Layer II grouped codes: the degrouping table of the class.
+  const int8_t* degroup;
 };
 
 struct Layer12State {

@@ -7,6 +7,7 @@
 #include "decoder/decoder_state.h"
 #include "decoder/iso_tables.h"
 #include "decoder/layer3.h"
+#include "decoder/layer3_huffman_lookup.h"
 
 namespace orva {
 namespace {
@@ -24,44 +25,86 @@ inline int32_t huffmanDecode(BitReader& br, const int16_t* t, int32_t bits) {
   return e & 255;
 }
 
+// Extends a magnitude of 15 by its linbits (tables 16..31) and gives a
+// non-zero value its sign: the slow path for codes the lookup leaves open.
+inline int32_t finishValue(BitReader& br, int32_t v, int32_t linbits) {
+  if (v == 15 && linbits) {
+    v += static_cast<int32_t>(br.peek(linbits));
+    br.skip(linbits);
+  }
+  if (v) {
+    if (br.peek(1)) v = -v;
+    br.skip(1);
+  }
+  return v;
+}
+
+// Most bits one pair can take: a 17-bit code and two values of 13 linbits
+// and a sign (table 23); table 13's 19-bit code has no linbits.
+constexpr int32_t kMaxPairBits = 17 + 2 * (13 + 1);
+static_assert(56 - kMaxPairBits >= kPairLookupMaxBits, "a lookup must fit in what a pair leaves of a refill");
+
+struct PairDecoder {
+  PairLookup lookup;
+  const int16_t* table;
+  int32_t rootBits;
+  int32_t linbits;
+
+  // One pair into q[0], q[1]; returns whether either is non-zero. The
+  // reader holds at least 11 bits, enough for the lookup: it was refilled
+  // to 56 before the last pair, which took at most 45. The refill after
+  // the lookup then runs beside the table load instead of before it.
+  bool decode(BitReader& br, int32_t* q) const {
+    const PairLookupEntry e = lookup.entries[br.peek(lookup.bits)];
+    br.refill();
+    int32_t x = e.x, y = e.y;
+    if (!e.isSigned) {
+      if (e.length) {
+        br.skip(e.length);
+      } else {
+        const int32_t v = huffmanDecode(br, table, rootBits);
+        x = v >> 4, y = v & 15;
+      }
+      x = finishValue(br, x, linbits);
+      y = finishValue(br, y, linbits);
+    } else {
+      br.skip(e.length);
+    }
+    q[0] = x;
+    q[1] = y;
+    return (x | y) != 0;
+  }
+};
+
 // Pairs over [begin, end) with table `select`; returns the end of the last
-// non-zero pair, or `nz` when none. Stops once the reader passes `limit`.
-int32_t decodePairs(BitReader& br, int32_t* q, int32_t begin, int32_t end, int32_t select, int32_t limit, int32_t nz) {
+// non-zero pair, or `nz` when none. Stops after the pair that takes the
+// reader past `limit`.
+int32_t decodePairs(BitReader& reader, int32_t* q, int32_t begin, int32_t end, int32_t select, int32_t limit,
+                    int32_t nz) {
   const HuffmanTable& h = kHuffmanTables[select & 31];
   if (h.rootBits == 0) {  // table 0 (and the unused 4 and 14): all zero, no bits
     std::memset(q + begin, 0, sizeof(int32_t) * static_cast<size_t>(end > begin ? end - begin : 0));
     return nz;
   }
-  const int16_t* t = kHuffmanEntries + h.first;
-  const int32_t linbits = h.linbits;
-  for (int32_t i = begin; i < end; i += 2) {
-    br.refill();  // one pair needs at most 17 + 2 * (13 + 1) bits
-    const int32_t v = huffmanDecode(br, t, h.rootBits);
-    int32_t x = v >> 4, y = v & 15;
-    if (x == 15 && linbits) {
-      x += static_cast<int32_t>(br.peek(linbits));
-      br.skip(linbits);
+  const PairDecoder pairs{l3PairLookup(select), kHuffmanEntries + h.first, h.rootBits, h.linbits};
+  // A local copy stays in registers: the stores to q could alias a member.
+  BitReader br = reader;
+  br.refill();
+  int32_t i = begin;
+  while (i < end) {
+    // Pairs that cannot reach past `limit` go unchecked; near it, one at a time.
+    const int32_t room = limit - br.position();
+    int32_t batchEnd = i + 2 * (room >= kMaxPairBits ? room / kMaxPairBits : 1);
+    if (batchEnd > end) batchEnd = end;
+    for (; i < batchEnd; i += 2) {
+      if (pairs.decode(br, q + i)) nz = i + 2;
     }
-    if (x) {
-      if (br.peek(1)) x = -x;
-      br.skip(1);
-    }
-    if (y == 15 && linbits) {
-      y += static_cast<int32_t>(br.peek(linbits));
-      br.skip(linbits);
-    }
-    if (y) {
-      if (br.peek(1)) y = -y;
-      br.skip(1);
-    }
-    q[i] = x;
-    q[i + 1] = y;
-    if (x | y) nz = i + 2;
     if (br.position() > limit) {
-      for (int32_t j = i + 2; j < end; ++j) q[j] = 0;
-      return nz;
+      for (int32_t j = i; j < end; ++j) q[j] = 0;
+      break;
     }
   }
+  reader = br;
   return nz;
 }
 
@@ -95,24 +138,19 @@ bool l3DecodeHuffman(BitReader& br, int32_t gr, int32_t ch, int32_t granuleEndBi
     std::memset(q + r2, 0, sizeof(int32_t) * static_cast<size_t>(bigEnd - r2));
 
   // count1 quadruples: table A needs any bit left, table B four.
-  const HuffmanTable& h = kHuffmanTables[32 + g.count1table_select];
-  const int16_t* t = kHuffmanEntries + h.first;
+  const QuadLookup& quads = l3QuadLookup(g.count1table_select);
   const int32_t need = g.count1table_select ? 4 : 1;
   int32_t i = bigEnd;
+  br.refill();
   while (i < lineLimit && granuleEndBit - br.position() >= need) {
+    // Looked up before the refill, as the pairs are: a quadruple takes at most 10 bits.
+    const QuadLookupEntry& e = quads.entries[br.peek(quads.bits)];
     br.refill();
-    const int32_t v = huffmanDecode(br, t, h.rootBits);
-    int32_t vals[4] = {(v >> 3) & 1, (v >> 2) & 1, (v >> 1) & 1, v & 1};
-    for (int k = 0; k < 4; ++k) {
-      if (vals[k]) {
-        if (br.peek(1)) vals[k] = -1;
-        br.skip(1);
-      }
-    }
+    br.skip(e.length);
     if (granuleEndBit - br.position() < 0) break;  // the last one ran past: drop it
-    q[i] = vals[0], q[i + 1] = vals[1], q[i + 2] = vals[2], q[i + 3] = vals[3];
-    if (vals[0] | vals[1]) nz = i + 2;
-    if (vals[2] | vals[3]) nz = i + 4;
+    q[i] = e.v[0], q[i + 1] = e.v[1], q[i + 2] = e.v[2], q[i + 3] = e.v[3];
+    if (e.v[0] | e.v[1]) nz = i + 2;
+    if (e.v[2] | e.v[3]) nz = i + 4;
     i += 4;
   }
   const int32_t cap = g.block_type == 2 ? L.shortLimit : L.longLimit;

@@ -1,23 +1,16 @@
 // Layer III requantisation (with the short-block reordering), MS and
 // intensity stereo (MPEG-1 and MPEG-2 rules) and alias reduction. Every
 // stage stops at the tracked end of the non-zero spectrum.
-#include <cmath>
 #include <cstring>
 
 #include "decoder/decoder_state.h"
 #include "decoder/iso_tables.h"
 #include "decoder/layer3.h"
+#include "decoder/layer3_pow43.h"
 #include "decoder/layer3_tables.h"
 
 namespace orva {
 namespace {
-
-inline float pow43(int32_t x) {
-  if (static_cast<uint32_t>(x + 32) < 64u) return gL3Tables.pow43[x + 32];
-  const double a = std::fabs(static_cast<double>(x));
-  const double r = a * std::cbrt(a);
-  return static_cast<float>(x < 0 ? -r : r);
-}
 
 // Applies an intensity ratio pair to lines [begin, end) of the left channel,
 // `step` apart.
@@ -76,7 +69,7 @@ void l3Requantize(int32_t gr, int32_t ch, int32_t version, int32_t rateIndex, bo
     int32_t any = 0;
     for (; i < end; ++i) {
       any |= q[i];
-      out[i] = pow43(q[i]) * f;
+      out[i] = l3Pow43(q[i]) * f;
     }
     if (any) lastLong = sfb;
   }
@@ -90,10 +83,12 @@ void l3Requantize(int32_t gr, int32_t ch, int32_t version, int32_t rateIndex, bo
       for (int32_t w = 0; w < 3; ++w) {
         const float f = a * T.subblock[g.subblock_gain[w] & 7] * T.scale[s][0][sf.s[3 * sfb + w] & 31];
         const int32_t* src = q + base + w * width;
+        int32_t any = 0;
         for (int32_t k = 0; k < width; ++k) {
-          L.scratch[base + 3 * k + w] = pow43(src[k]) * f;
-          if (src[k]) L.lastShortBand[ch][w] = sfb;
+          any |= src[k];
+          L.scratch[base + 3 * k + w] = l3Pow43(src[k]) * f;
         }
+        if (any) L.lastShortBand[ch][w] = sfb;
       }
       std::memcpy(out + base, L.scratch + base, sizeof(float) * static_cast<size_t>(3 * width));
       i = base + 3 * width;

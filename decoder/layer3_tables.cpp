@@ -8,6 +8,8 @@
 
 #include "decoder/iso_tables.h"
 #include "decoder/layer3.h"
+#include "decoder/layer3_huffman_lookup.h"
+#include "decoder/layer3_pow43.h"
 
 namespace orva {
 
@@ -100,10 +102,6 @@ void initLayer3Tables() {
       }
     }
   }
-  for (int x = -32; x < 32; ++x) {
-    const double a = std::pow(std::fabs(static_cast<double>(x)), 4.0 / 3.0);
-    t.pow43[x + 32] = static_cast<float>(x < 0 ? -a : a);
-  }
   for (int j = 0; j < 8; ++j) t.subblock[j] = static_cast<float>(std::pow(2.0, -2.0 * j));
   for (int i = 0; i < 8; ++i) {
     const double c = kAliasCoefficients[i];
@@ -112,6 +110,8 @@ void initLayer3Tables() {
   }
   buildIntensity(t);
   buildImdct(t);
+  initLayer3HuffmanLookup();
+  initLayer3Pow43();
 }
 
 }  // namespace orva

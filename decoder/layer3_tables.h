@@ -9,7 +9,6 @@ namespace orva {
 struct Layer3Tables {
   float gain[262];        // 2^((i - 156) / 4); entry global_gain + 6
   float scale[2][4][32];  // 2^(-(s + 1) / 2 * (p + k))
-  float pow43[64];        // sign(x) |x|^(4/3) for x = -32..31 at [x + 32]
   float subblock[8];      // 2^(-2j)
   float cs[8];
   float ca[8];
