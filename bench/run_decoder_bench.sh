@@ -42,10 +42,18 @@ else
   echo "quiet run"
 fi
 
+cpu_seconds() {  # CPU seconds of one command: perf's task clock, else time's 10 ms ticks
+  if command -v perf >/dev/null && perf stat -x, -e task-clock true >/dev/null 2>&1; then
+    perf stat -x, -e task-clock "$@" 2>&1 >/dev/null | awk -F, '/task-clock/ {print $1 / 1000}'
+  else
+    { /usr/bin/time -f '%U %S' "$@" >/dev/null; } 2>&1 | awk '{print $1 + $2}'
+  fi
+}
+
 mpg123_ms() {  # CPU ms per audio second of mpg123 -t, median of the runs
   local t=() i
   for ((i = 0; i < runs; i++)); do
-    t+=("$( { /usr/bin/time -f '%U %S' mpg123 -q -t "$@" >/dev/null; } 2>&1 | awk '{print $1 + $2}')")
+    t+=("$(cpu_seconds mpg123 -q -t "$@")")
   done
   printf '%s\n' "${t[@]}" | sort -g | awk '{a[NR]=$1} END {printf "%.3f", a[int((NR+1)/2)] * 1000 / 300}'
 }
