@@ -113,7 +113,7 @@ inline void windowTransformedPair(const float* left, const float* right, int32_t
   }
 }
 
-// One slot of one channel: x holds the M subband values (already gained).
+// One slot of one channel at a reduced rate: x holds its M subband values.
 template <int Shift, bool Eight>
 inline void synthesizeSlot(float* x, float* ring, int32_t& pos, uint8_t* out, int32_t channels, int32_t channel) {
   constexpr int M = 32 >> Shift;
@@ -132,15 +132,12 @@ inline float* transformSlots(const float* in, int32_t slotStride, int32_t channe
   return out;
 }
 
+// The reduced rates' subband values of one slot (the equalizer acts at
+// full rate only, in transformSlots).
 template <int Shift>
-inline void gatherChannel(const float* in, int32_t step, bool gain, float* x) {
+inline void gatherChannel(const float* in, int32_t step, float* x) {
   constexpr int M = 32 >> Shift;
-  if (Shift == 0 && gain) {
-    const float* g = gDecoder.equalizer.gains;
-    for (int k = 0; k < M; ++k) x[k] = in[k * step] * g[k];
-  } else {
-    for (int k = 0; k < M; ++k) x[k] = in[k * step];
-  }
+  for (int k = 0; k < M; ++k) x[k] = in[k * step];
 }
 
 template <int Shift, bool Eight, int Arrangement>
@@ -148,7 +145,6 @@ void synthLayer12(float* samples, uint8_t* output, int32_t slotCount) {
   constexpr int M = 32 >> Shift;
   constexpr int Bytes = Eight ? 1 : 2;
   SynthesisState& st = gDecoder.synthesis;
-  const bool gain = gDecoder.equalizer.on != 0;
   float x[32];
   if constexpr (Shift == 0 && Arrangement != SYNTH_DOWNMIX) {
     if constexpr (Arrangement == SYNTH_STEREO) {
@@ -171,10 +167,10 @@ void synthLayer12(float* samples, uint8_t* output, int32_t slotCount) {
     const float* in = samples + 64 * t;
     if constexpr (Arrangement == SYNTH_STEREO) {
       int32_t pos = st.position[0];
-      gatherChannel<Shift>(in, 2, gain, x);
+      gatherChannel<Shift>(in, 2, x);
       synthesizeSlot<Shift, Eight>(x, st.ring[0], pos, output, 2, 0);
       pos = st.position[0];
-      gatherChannel<Shift>(in + 1, 2, gain, x);
+      gatherChannel<Shift>(in + 1, 2, x);
       synthesizeSlot<Shift, Eight>(x, st.ring[1], pos, output, 2, 1);
       st.position[0] = pos;
       output += 2 * M * Bytes;
@@ -182,9 +178,9 @@ void synthLayer12(float* samples, uint8_t* output, int32_t slotCount) {
       if constexpr (Arrangement == SYNTH_DOWNMIX) {
         for (int k = 0; k < M; ++k) x[k] = (in[2 * k] + in[2 * k + 1]) * 0.5f;
       } else if constexpr (Arrangement == SYNTH_MONO_STREAM) {
-        gatherChannel<Shift>(in, 1, gain, x);
+        gatherChannel<Shift>(in, 1, x);
       } else {
-        gatherChannel<Shift>(in + (Arrangement == SYNTH_RIGHT_ONLY ? 1 : 0), 2, gain, x);
+        gatherChannel<Shift>(in + (Arrangement == SYNTH_RIGHT_ONLY ? 1 : 0), 2, x);
       }
       synthesizeSlot<Shift, Eight>(x, st.ring[0], st.position[0], output, 1, 0);
       output += M * Bytes;
@@ -212,13 +208,12 @@ void synthLayer3(const float* left, const float* right, uint8_t* output) {
     }
     return;
   }
-  const bool gain = gDecoder.equalizer.on != 0;
   float x[32];
   for (int c = 0; c < Channels; ++c) {
     const float* hybrid = c == 0 ? left : right;
     uint8_t* out = output;
     for (int t = 0; t < 18; ++t, out += M * Channels * Bytes) {
-      gatherChannel<Shift>(hybrid + 32 * t, 1, gain, x);
+      gatherChannel<Shift>(hybrid + 32 * t, 1, x);
       synthesizeSlot<Shift, Eight>(x, st.ring[c], st.position[c], out, Channels, c);
     }
   }
