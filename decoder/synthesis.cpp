@@ -113,7 +113,8 @@ inline void windowTransformedPair(const float* left, const float* right, int32_t
   }
 }
 
-// One slot of one channel at a reduced rate: x holds its M subband values.
+// One slot of one channel on its own (the reduced rates, and the Layer I/II
+// down-mix): x holds its M subband values.
 template <int Shift, bool Eight>
 inline void synthesizeSlot(float* x, float* ring, int32_t& pos, uint8_t* out, int32_t channels, int32_t channel) {
   constexpr int M = 32 >> Shift;
