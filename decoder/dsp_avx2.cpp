@@ -17,6 +17,7 @@ struct Avx {
   explicit Avx(float f) : v(_mm256_set1_ps(f)) {}
   Avx(__m256 x) : v(x) {}
   static constexpr int kLanes = 8;
+  static Avx load(const float* p) { return _mm256_load_ps(p); }
 };
 inline Avx operator+(Avx a, Avx b) { return _mm256_add_ps(a.v, b.v); }
 inline Avx operator-(Avx a, Avx b) { return _mm256_sub_ps(a.v, b.v); }
@@ -134,21 +135,11 @@ inline void storeRingRows(const float* x, float* ring, int32_t pos) {
 void windowSlot32(const float* x, float* ring, int32_t pos, const WindowRows& rows, int16_t* out, int32_t channels,
                   int32_t channel) {
   storeRingRows(x, ring, pos);
-  __m256 s[4];
-  for (int q = 0; q < 4; ++q) s[q] = _mm256_setzero_ps();
-  for (int m = 0; m < 8; ++m) {
-    const float* e = ring + ((pos + 128 * m) & 1023);
-    const float* o = ring + ((pos + 128 * m + 64) & 1023) + 32;
-    const float* ce = rows.even[m];
-    const float* co = rows.odd[m];
-    for (int q = 0; q < 4; ++q) {
-      const __m256 pe = _mm256_mul_ps(_mm256_load_ps(ce + 8 * q), _mm256_loadu_ps(e + 8 * q));
-      const __m256 po = _mm256_mul_ps(_mm256_load_ps(co + 8 * q), _mm256_loadu_ps(o + 8 * q));
-      s[q] = _mm256_add_ps(s[q], _mm256_add_ps(pe, po));
-    }
-  }
+  const float* rings[1] = {ring};
+  Avx s[1][4];
+  windowSumsLanes<Avx, 4, 1>(rings, pos, rows, 0, s);
   __m256i v[4];
-  for (int q = 0; q < 4; ++q) v[q] = clipTruncate8(s[q]);
+  for (int q = 0; q < 4; ++q) v[q] = clipTruncate8(s[0][q].v);
   if (channels == 1) {
     for (int q = 0; q < 4; q += 2) {
       // packs works within 128-bit halves: put the quarters back in order.
@@ -178,26 +169,13 @@ void windowSlot32Pair(const float* left, const float* right, float* ringLeft, fl
                       const WindowRows& rows, int16_t* out) {
   storeRingRows(left, ringLeft, pos);
   storeRingRows(right, ringRight, pos);
-  __m256 l[4], r[4];
-  for (int q = 0; q < 4; ++q) l[q] = r[q] = _mm256_setzero_ps();
-  for (int m = 0; m < 8; ++m) {
-    const int32_t e = (pos + 128 * m) & 1023;
-    const int32_t o = ((pos + 128 * m + 64) & 1023) + 32;
-    for (int q = 0; q < 4; ++q) {
-      const __m256 ce = _mm256_load_ps(rows.even[m] + 8 * q);
-      const __m256 co = _mm256_load_ps(rows.odd[m] + 8 * q);
-      const __m256 pl = _mm256_add_ps(_mm256_mul_ps(ce, _mm256_load_ps(ringLeft + e + 8 * q)),
-                                      _mm256_mul_ps(co, _mm256_load_ps(ringLeft + o + 8 * q)));
-      const __m256 pr = _mm256_add_ps(_mm256_mul_ps(ce, _mm256_load_ps(ringRight + e + 8 * q)),
-                                      _mm256_mul_ps(co, _mm256_load_ps(ringRight + o + 8 * q)));
-      l[q] = _mm256_add_ps(l[q], pl);
-      r[q] = _mm256_add_ps(r[q], pr);
-    }
-  }
+  const float* rings[2] = {ringLeft, ringRight};
+  Avx s[2][4];
+  windowSumsLanes<Avx, 4, 2>(rings, pos, rows, 0, s);
   const __m256i low16 = _mm256_set1_epi32(0xFFFF);
   for (int q = 0; q < 4; ++q) {
-    const __m256i frames =
-        _mm256_or_si256(_mm256_and_si256(clipTruncate8(l[q]), low16), _mm256_slli_epi32(clipTruncate8(r[q]), 16));
+    const __m256i frames = _mm256_or_si256(_mm256_and_si256(clipTruncate8(s[0][q].v), low16),
+                                           _mm256_slli_epi32(clipTruncate8(s[1][q].v), 16));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 16 * q), frames);
   }
 }

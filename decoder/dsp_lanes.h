@@ -1,6 +1,7 @@
-// The synthesis DCT and the 36-point IMDCT written once for any lane type:
-// float for the plain path, and the SSE2 and AVX2 wrappers, whose lanes are
-// neighbouring time slots (DCT) or subbands (IMDCT). Each lane goes through exactly the operations of the plain
+// The synthesis DCT and windowing and the 36-point IMDCT written once for
+// any lane type: float for the plain path, and the SSE2 and AVX2 wrappers,
+// whose lanes are neighbouring time slots (DCT), outputs (windowing) or
+// subbands (IMDCT). Each lane goes through exactly the operations of the plain
 // code in the same order, so every path gives the same bits. Only +, -, *
 // and negation are used (no fused multiply-add: that would round once
 // where the plain code rounds twice).
@@ -56,6 +57,31 @@ inline void dct32SlotsLanes(const float* const* factors, const SlotSource& sourc
     }
     dctLanes<32>(factors, x);
     storeSlots(x, n, out + 32 * first);
+  }
+}
+
+// The synthesis windowing of one slot for `Rings` rings at once (one
+// channel, or both of a stereo slot): outputs first .. first + Registers *
+// V::kLanes - 1, s[r][q] summing over the taps m the even coefficient times
+// the slot 2m back and the odd one times the slot 2m + 1 back, as the plain
+// windowSlot does. One load of each coefficient serves every ring.
+template <class V, int Registers, int Rings>
+inline void windowSumsLanes(const float* const* rings, int32_t pos, const WindowRows& rows, int32_t first,
+                            V (*s)[Registers]) {
+  constexpr int W = V::kLanes;
+  for (int r = 0; r < Rings; ++r) {
+    for (int q = 0; q < Registers; ++q) s[r][q] = V(0.0f);
+  }
+  for (int m = 0; m < 8; ++m) {
+    const int32_t e = ((pos + 128 * m) & 1023) + first;
+    const int32_t o = ((pos + 128 * m + 64) & 1023) + 32 + first;
+    for (int q = 0; q < Registers; ++q) {
+      const V ce = V::load(rows.even[m] + first + W * q);
+      const V co = V::load(rows.odd[m] + first + W * q);
+      for (int r = 0; r < Rings; ++r) {
+        s[r][q] = s[r][q] + (ce * V::load(rings[r] + e + W * q) + co * V::load(rings[r] + o + W * q));
+      }
+    }
   }
 }
 

@@ -16,6 +16,7 @@ struct Sse {
   explicit Sse(float f) : v(_mm_set1_ps(f)) {}
   Sse(__m128 x) : v(x) {}
   static constexpr int kLanes = 4;
+  static Sse load(const float* p) { return _mm_load_ps(p); }
 };
 inline Sse operator+(Sse a, Sse b) { return _mm_add_ps(a.v, b.v); }
 inline Sse operator-(Sse a, Sse b) { return _mm_sub_ps(a.v, b.v); }
@@ -122,21 +123,11 @@ inline void storeRingRows(const float* x, float* ring, int32_t pos) {
 void windowSlot32(const float* x, float* ring, int32_t pos, const WindowRows& rows, int16_t* out, int32_t channels,
                   int32_t channel) {
   storeRingRows(x, ring, pos);
-  __m128 s[8];
-  for (int q = 0; q < 8; ++q) s[q] = _mm_setzero_ps();
-  for (int m = 0; m < 8; ++m) {
-    const float* e = ring + ((pos + 128 * m) & 1023);
-    const float* o = ring + ((pos + 128 * m + 64) & 1023) + 32;
-    const float* ce = rows.even[m];
-    const float* co = rows.odd[m];
-    for (int q = 0; q < 8; ++q) {
-      const __m128 pe = _mm_mul_ps(_mm_load_ps(ce + 4 * q), _mm_load_ps(e + 4 * q));
-      const __m128 po = _mm_mul_ps(_mm_load_ps(co + 4 * q), _mm_load_ps(o + 4 * q));
-      s[q] = _mm_add_ps(s[q], _mm_add_ps(pe, po));
-    }
-  }
+  const float* rings[1] = {ring};
+  Sse s[1][8];
+  windowSumsLanes<Sse, 8, 1>(rings, pos, rows, 0, s);
   __m128i v[8];
-  for (int q = 0; q < 8; ++q) v[q] = clipTruncate(s[q]);
+  for (int q = 0; q < 8; ++q) v[q] = clipTruncate(s[0][q].v);
   for (int q = 0; q < 8; q += 2) storePcm16(out + 8 * (q / 2) * channels, v[q], v[q + 1], channels, channel);
 }
 
@@ -151,27 +142,14 @@ void windowSlot32Pair(const float* left, const float* right, float* ringLeft, fl
                       const WindowRows& rows, int16_t* out) {
   storeRingRows(left, ringLeft, pos);
   storeRingRows(right, ringRight, pos);
+  const float* rings[2] = {ringLeft, ringRight};
   const __m128i low16 = _mm_set1_epi32(0xFFFF);
   for (int half = 0; half < 32; half += 16) {
-    __m128 l[4], r[4];
-    for (int q = 0; q < 4; ++q) l[q] = r[q] = _mm_setzero_ps();
-    for (int m = 0; m < 8; ++m) {
-      const int32_t e = ((pos + 128 * m) & 1023) + half;
-      const int32_t o = ((pos + 128 * m + 64) & 1023) + 32 + half;
-      for (int q = 0; q < 4; ++q) {
-        const __m128 ce = _mm_load_ps(rows.even[m] + half + 4 * q);
-        const __m128 co = _mm_load_ps(rows.odd[m] + half + 4 * q);
-        const __m128 pl = _mm_add_ps(_mm_mul_ps(ce, _mm_load_ps(ringLeft + e + 4 * q)),
-                                     _mm_mul_ps(co, _mm_load_ps(ringLeft + o + 4 * q)));
-        const __m128 pr = _mm_add_ps(_mm_mul_ps(ce, _mm_load_ps(ringRight + e + 4 * q)),
-                                     _mm_mul_ps(co, _mm_load_ps(ringRight + o + 4 * q)));
-        l[q] = _mm_add_ps(l[q], pl);
-        r[q] = _mm_add_ps(r[q], pr);
-      }
-    }
+    Sse s[2][4];
+    windowSumsLanes<Sse, 4, 2>(rings, pos, rows, half, s);
     for (int q = 0; q < 4; ++q) {
       const __m128i frames =
-          _mm_or_si128(_mm_and_si128(clipTruncate(l[q]), low16), _mm_slli_epi32(clipTruncate(r[q]), 16));
+          _mm_or_si128(_mm_and_si128(clipTruncate(s[0][q].v), low16), _mm_slli_epi32(clipTruncate(s[1][q].v), 16));
       _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * (half + 4 * q)), frames);
     }
   }
